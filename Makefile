@@ -1,0 +1,24 @@
+# Brumzel Ball: `make play` builds and starts the game, `make test` builds and runs every test.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: play test build deps bench clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+play: build
+	scripts/brumzel-launch "$(CURDIR)/$(BUILD)/brumzel-ball" "$(CURDIR)/$(BUILD)/GAMEDATA.DAT"
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,32 @@
+// help -- the help page, left by clicking its spinning ball
+#include "help.h"
+
+#include "fade.h"
+#include "init.h"
+
+bool on_click_circle(int px, int py, int cx, int cy)
+{
+    int actualDistance = (px - cx) * (px - cx) + (py - cy) * (py - cy);
+    return actualDistance <= CLICK_RADIUS_SQUARED;
+}
+
+void help_display()
+{
+    int angle = 0;
+    bool hit = false;
+    // The exit test uses the pointer of the frame before and the button of this moment.
+    while (!(hit && mouse_b == 1)) {
+        blit(help1, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        hit = on_click_circle(mouse_x, mouse_y, EXIT_BALL_X, EXIT_BALL_Y);
+        rotate_sprite(buffer, title_ball1, 620, 420, itofix(angle));
+        draw_sprite(buffer, title_quit1, 665, 495);
+        angle = angle <= 254 ? angle + 2 : 0;
+        draw_sprite(buffer, mouse_ptr1, mouse_x, mouse_y);
+        blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        rest(1);
+    }
+    // Let go of the button first, so the click does not reach the menu.
+    while (mouse_b == 1) rest(1);
+    highcolor_fade_out(16);
+    rest(500);
+}

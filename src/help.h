@@ -1,0 +1,13 @@
+#ifndef HELP_H
+#define HELP_H
+// help -- the help page, left by clicking its spinning ball
+
+// Centre and squared radius of the spinning exit ball of the help, credits and table screens.
+constexpr int EXIT_BALL_X = 706, EXIT_BALL_Y = 503;
+constexpr int CLICK_RADIUS_SQUARED = 85 * 85;
+
+// True when the pointer at (px, py) lies on the click circle centred on (cx, cy), rim included.
+bool on_click_circle(int px, int py, int cx, int cy);
+void help_display();
+
+#endif
