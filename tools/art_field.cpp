@@ -216,8 +216,8 @@ canvas ball(colour base) {
         float lz = std::sqrt(std::max(0.0f, 1 - lx * lx - ly * ly));
         float diffuse = std::max(0.0f, -0.45f * lx - 0.55f * ly + 0.7f * lz);
         colour col = mix(scale(base, 0.35f), base, std::min(1.0f, 0.25f + diffuse));
-        float spec = std::pow(std::max(0.0f, -0.4f * lx - 0.5f * ly + 0.77f * lz), 24.0f);
-        col = mix(col, rgb(255, 255, 255), std::min(1.0f, spec));
+        float glint = std::pow(std::max(0.0f, -0.4f * lx - 0.5f * ly + 0.77f * lz), 24.0f);
+        col = mix(col, rgb(255, 255, 255), std::min(1.0f, glint));
         blend(big, x, y, col, coverage(d));
     });
     return resized(big, BALL_SIZE, BALL_SIZE);
@@ -267,8 +267,8 @@ canvas launcher(colour accent, bool facing_left) {
                 colour col = mix(rgb(30, 34, 50), rgb(150, 160, 190), diff);
                 float r = std::hypot(lx, ly);
                 if (r > 0.55f && r < 0.8f) col = mix(scale(accent, 0.5f), accent, diff);
-                float spec = std::pow(std::max(0.0f, -0.4f * lx - 0.5f * ly + 0.77f * lz), 24.0f);
-                col = mix(col, rgb(255, 255, 255), spec);
+                float glint = std::pow(std::max(0.0f, -0.4f * lx - 0.5f * ly + 0.77f * lz), 24.0f);
+                col = mix(col, rgb(255, 255, 255), glint);
                 blend(big, x, y, col, coverage(d / k));
             });
     canvas small = resized(big, LAUNCHER_W, LAUNCHER_H);
@@ -324,8 +324,8 @@ canvas logo(int size) {
             float lz = std::sqrt(std::max(0.0f, 1 - lx * lx - ly * ly));
             float diff = std::max(0.0f, -0.4f * lx - 0.6f * ly + 0.7f * lz);
             col = mix(rgb(40, 20, 70), rgb(240, 110, 220), diff);
-            float spec = std::pow(std::max(0.0f, -0.35f * lx - 0.5f * ly + 0.79f * lz), 16.0f);
-            col = mix(col, rgb(255, 255, 255), spec);
+            float glint = std::pow(std::max(0.0f, -0.35f * lx - 0.5f * ly + 0.79f * lz), 16.0f);
+            col = mix(col, rgb(255, 255, 255), glint);
             if (rn > 0.27f) col = scale(col, 0.4f);
         }
         // Glassy highlight over the upper left.
