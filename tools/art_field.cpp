@@ -256,8 +256,8 @@ canvas launcher(colour accent, bool facing_left) {
         if (fx > W - 3.2f * k) col = mix(col, mix(accent, rgb(255, 255, 255), 0.35f), 0.85f);
         blend(big, x, y, col, coverage(d / k));
     });
-    // Turret: a shaded sphere with a coloured ring.
-    float R = 7.2f * k;
+    // Turret: a sphere in the player's colour with a dark collar.
+    float R = 6.8f * k;
     for_box(big, px - R - k, mid - R - k, px + R + k, mid + R + k,
             [&](int x, int y, float fx, float fy) {
                 float d = sd_circle(fx, fy, px, mid, R);
@@ -265,11 +265,10 @@ canvas launcher(colour accent, bool facing_left) {
                 float lx = (fx - px) / R, ly = (fy - mid) / R;
                 float lz = std::sqrt(std::max(0.0f, 1 - lx * lx - ly * ly));
                 float diff = std::max(0.0f, -0.4f * lx - 0.6f * ly + 0.7f * lz);
-                colour col = mix(rgb(30, 34, 50), rgb(150, 160, 190), diff);
-                float r = std::hypot(lx, ly);
-                if (r > 0.55f && r < 0.8f) col = mix(scale(accent, 0.5f), accent, diff);
-                float glint = std::pow(std::max(0.0f, -0.4f * lx - 0.5f * ly + 0.77f * lz), 24.0f);
+                colour col = mix(scale(accent, 0.25f), accent, std::min(1.0f, diff * 1.2f));
+                float glint = std::pow(std::max(0.0f, -0.4f * lx - 0.5f * ly + 0.77f * lz), 18.0f);
                 col = mix(col, rgb(255, 255, 255), glint);
+                if (std::hypot(lx, ly) > 0.86f) col = rgb(16, 20, 32);
                 blend(big, x, y, col, coverage(d / k));
             });
     canvas small = resized(big, LAUNCHER_W, LAUNCHER_H);
