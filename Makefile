@@ -1,8 +1,15 @@
 # Brumzel Ball: `make play` builds and starts the game, `make test` builds and runs every test.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+# The headless tests again with AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz
+# targets (clang), each in a build folder of its own that takes the data file of $(BUILD).
+SANITIZE_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+CHECK_BUILD_FLAGS = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRUMZEL_BENCH=OFF \
+	-DBRUMZEL_GAMEDATA=$(CURDIR)/$(BUILD)/GAMEDATA.DAT
 
-.PHONY: play test build deps bench clean
+.PHONY: play test build deps bench clean sanitize fuzz
 
 deps:
 	@scripts/install-deps
@@ -14,11 +21,22 @@ build: deps
 play: build
 	scripts/brumzel-launch "$(CURDIR)/$(BUILD)/brumzel-ball" "$(CURDIR)/$(BUILD)/GAMEDATA.DAT"
 
-test: build
+test: build sanitize
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+sanitize: build
+	cmake -S . -B $(SANITIZE_BUILD) $(CHECK_BUILD_FLAGS) -DBRUMZEL_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS) -L unit
+
+fuzz: build
+	cmake -S . -B $(FUZZ_BUILD) $(CHECK_BUILD_FLAGS) -DBRUMZEL_FUZZ=ON -DBUILD_TESTING=OFF \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_score_file fuzz_name_editor fuzz_gamedata
+	tests/fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

@@ -279,6 +279,8 @@ bool load_gamedata(const char *path, char *why, int why_size)
         if (loaded) unload_datafile(loaded);
         return false;
     }
+    // A second load replaces the first, and the objects of the first go with it.
+    if (data && data != loaded) unload_datafile(data);
     data = loaded;
     background = bitmap_entry(DAT_BACKGROUND);
     sprite1 = bitmap_entry(DAT_SPRITE1);

@@ -98,7 +98,7 @@ void write_copy(const std::string &path, long n, long flip_at = -1)
 {
     FILE *in = fopen(gamedata_path(), "rb");
     ASSERT_NE(in, nullptr);
-    std::vector<char> bytes(n);
+    std::vector<char> bytes(n + 1); // never empty: fread and fwrite must not get a null pointer
     ASSERT_EQ(fread(bytes.data(), 1, n, in), size_t(n));
     fclose(in);
     if (flip_at >= 0) bytes[flip_at] ^= 0x5a;
