@@ -17,7 +17,7 @@ expect_refusal() {
     status=$(wait_exit 30)
     [ "$status" = 1 ] || fail "$what: exit status $status, expected 1"
     grep -q "GAMEDATA.DAT" "$WORK/game.err" || fail "$what: no message naming GAMEDATA.DAT"
-    log "$what: refused with status 1: $(head -1 "$WORK/game.err")"
+    log "$what: refused with status 1: $(grep -m1 GAMEDATA.DAT "$WORK/game.err")"
 }
 
 rm -f "$RUN/GAMEDATA.DAT"
@@ -33,8 +33,28 @@ expect_refusal "file cut in half"
 head -c 1000 "$GAMEDATA" >"$RUN/GAMEDATA.DAT"
 expect_refusal "file cut after 1000 bytes"
 
-# A data file whose entries are all of the wrong kind: the real one nested as one object.
+head -c 4 "$GAMEDATA" >"$RUN/GAMEDATA.DAT"
+expect_refusal "file cut after its magic number"
+
+head -c $((size - 1)) "$GAMEDATA" >"$RUN/GAMEDATA.DAT"
+expect_refusal "file one byte short"
+
+rm -f "$RUN/GAMEDATA.DAT"
+mkdir "$RUN/GAMEDATA.DAT"
+expect_refusal "a folder in place of the file"
+rmdir "$RUN/GAMEDATA.DAT"
+
+# The real file with its first font (entry 24) swapped for a bitmap under the same number.
+cp "$GAMEDATA" "$RUN/GAMEDATA.DAT"
+convert -size 8x8 xc:red -type truecolor "BMP3:$WORK/e24_not_a_font.bmp"
+dat "$RUN/GAMEDATA.DAT" -d E24_FONT_TEXT_BMP >/dev/null
+(cd "$WORK" && dat "$RUN/GAMEDATA.DAT" -t BMP -a e24_not_a_font.bmp >/dev/null)
+dat -l "$RUN/GAMEDATA.DAT" | grep -q "E24_NOT_A_FONT_BMP *- bitmap" || fail "could not build the file"
+expect_refusal "a bitmap where a font belongs"
+grep -q "entry 24 is not a font" "$WORK/game.err" || fail "the message does not name entry 24"
+
+# A data file of one entry: the real one nested as one object.
 rm -f "$RUN/GAMEDATA.DAT"
 (cd "$WORK" && cp "$GAMEDATA" inner.dat && dat -a -t DATA -s1 "$RUN/GAMEDATA.DAT" inner.dat >/dev/null)
-expect_refusal "one entry of the wrong kind"
+expect_refusal "the whole file nested as one entry"
 echo "bad data files refused"
