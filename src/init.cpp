@@ -264,17 +264,16 @@ static bool walk_objects(dat_reader *r, int depth, long *types, long *count_out,
             skip_bytes(r, size);
             type = read_long(r);
         }
+        // An object not packed on its own gives its size twice, and the loader trusts both, so
+        // they must agree. Objects packed on their own (a negative second size) are not taken.
         long stored = read_long(r), unpacked = read_long(r);
-        if (!r->ok || stored < -MAX_CHUNK || stored > MAX_CHUNK || unpacked < 0 ||
-            unpacked > MAX_CHUNK) {
+        if (!r->ok || stored < 0 || stored > MAX_CHUNK || unpacked != stored) {
             snprintf(why, why_size, "%s is cut short or damaged at object %ld", GAMEDATA_FILE, n);
             return false;
         }
         if (types && n < DAT_ENTRIES) types[n] = type;
         long start = r->consumed;
-        if (stored < 0) {
-            skip_bytes(r, -stored); // an object packed on its own: only its length is known
-        } else if (type == DAT_FILE) {
+        if (type == DAT_FILE) {
             if (depth >= MAX_NESTING ||
                 !walk_objects(r, depth + 1, nullptr, nullptr, why, why_size))
                 return false;
@@ -282,7 +281,7 @@ static bool walk_objects(dat_reader *r, int depth, long *types, long *count_out,
             snprintf(why, why_size, "%s: object %ld is damaged", GAMEDATA_FILE, n);
             return false;
         }
-        long left = stored >= 0 ? stored - (r->consumed - start) : 0;
+        long left = stored - (r->consumed - start);
         if (left < 0) r->ok = false;
         skip_bytes(r, left);
         if (!r->ok) {

@@ -120,6 +120,19 @@ TEST_F(DamagedObject, UnpackedCopyOfTheGeneratedFileLoads)
     EXPECT_TRUE(load(file.b)) << why;
 }
 
+TEST_F(DamagedObject, ObjectWhoseTwoSizesDisagreeIsRefused)
+{
+    // The size after the object's kind, then its unpacked size: the loader of the backdrop
+    // freed the same memory twice when the second one read 0.
+    size_t sizes = file.header[DAT_BACKGROUND] + 4;
+    uint32_t stored = big_endian(file.b, sizes);
+    for (uint32_t unpacked : {0u, stored - 1, stored + 1, uint32_t(-int32_t(stored))}) {
+        bytes b = file.b;
+        put_big_endian(b, sizes + 4, unpacked, 4);
+        expect_refused(b, "backdrop with two sizes");
+    }
+}
+
 TEST_F(DamagedObject, FontRangesTheLoaderCannotAllocateAreRefused)
 {
     // Two thousand million glyphs, and a range that ends before it starts.
