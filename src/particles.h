@@ -11,6 +11,8 @@ struct particle_record {
     double x, y, dx, dy, rx, ry, tx, ty;
     int col, type, radius, life;
 };
+// Only this module changes a particle's life: it keeps track of where the lowest free record
+// can be, so a record freed from outside would be found again only after the next update.
 extern particle_record particles[PARTICLE_SLOTS];
 // Length of every pass over the table; the table's length unless a test shortens it.
 extern int MAX_PARTICLES;
