@@ -23,7 +23,8 @@ fail() {
 }
 
 e2e_cleanup() {
-    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+    # A game stuck in a loop may ignore a polite signal: end it for certain.
+    [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
     pkill -f "xmessage.*" -P $$ 2>/dev/null
     wait 2>/dev/null
@@ -117,8 +118,10 @@ backdrop() {
 # more than the colour tolerance (a 16-bit display rounds colours a little).
 region_diff_percent() {
     local a=$1 b=$2 geom=$3 ae
-    ae=$(compare -metric AE -fuzz 6% <(convert "$a" -crop "$geom" +repage png:-) \
-        <(convert "$b" -crop "$geom" +repage png:-) null: 2>&1 >/dev/null | cut -d' ' -f1)
+    # ImageMagick's policy here refuses /dev/fd paths, so the crops go through files.
+    convert "$a" -crop "$geom" +repage "$WORK/crop-a.png"
+    convert "$b" -crop "$geom" +repage "$WORK/crop-b.png"
+    ae=$(compare -metric AE -fuzz 6% "$WORK/crop-a.png" "$WORK/crop-b.png" null: 2>&1 | cut -d' ' -f1)
     local w=${geom%%x*} rest=${geom#*x}
     local h=${rest%%+*}
     echo $((${ae%.*} * 100 / (w * h)))
