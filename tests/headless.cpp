@@ -10,11 +10,13 @@
 
 #include "init.h"
 
-const char *gamedata_path() {
+const char *gamedata_path()
+{
     return GAMEDATA_PATH;
 }
 
-void start_headless() {
+void start_headless()
+{
     static bool started = false;
     if (started) return;
     started = true;
@@ -27,7 +29,8 @@ void start_headless() {
     create_offscreen_bitmaps();
 }
 
-const char *make_temp_dir(const char *tag) {
+const char *make_temp_dir(const char *tag)
+{
     static std::string path;
     std::string templ = std::string("/tmp/brumzel-test-") + tag + "-XXXXXX";
     char buf[256];
