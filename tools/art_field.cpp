@@ -219,52 +219,61 @@ canvas ball(colour base) {
     return resized(big, BALL_SIZE, BALL_SIZE);
 }
 
+// Shading of a cylinder lying along x: v is -1 at its top edge, 1 at its bottom edge.
+static float cylinder_shade(float v) {
+    float lit = 1.0f - (v + 0.4f) * (v + 0.4f) / 1.96f;
+    return 0.3f + 0.7f * std::sqrt(std::max(0.0f, lit));
+}
+
 canvas launcher(colour accent, bool facing_left) {
+    // Drawn facing right (the left player's launcher): a mounting arm from the wall, a round
+    // turret at the pivot and a short barrel whose glowing muzzle points into the field.
     const int k = 4; // supersampling factor
     const int W = LAUNCHER_W * k, H = LAUNCHER_H * k;
     canvas big = make_canvas(W, H, {0, 0, 0}, 0.0f);
-    float pivot_x = 60.5f * k, mid = 10.5f * k;
-    // Barrel: a tube tapering from the back to the muzzle, shaded as a cylinder.
-    for_box(big, 0, 0, W, H, [&](int x, int y, float fx, float fy) {
-        float t = fx / W;
-        float half = (7.5f - 2.5f * t) * k;
-        float d = std::max(std::fabs(fy - mid) - half, std::max(-fx, fx - (W - 0.5f * k)));
-        if (d > 1) return;
-        float v = (fy - mid) / half; // -1 top .. 1 bottom
-        float shade = 0.35f + 0.65f * std::pow(std::max(0.0f, 1 - (v + 0.35f) * (v + 0.35f)), 0.6f);
-        colour metal = scale(rgb(150, 160, 180), shade);
-        // Rings along the barrel.
-        float ring_pos = std::fmod(fx / k, 9.0f);
-        if (ring_pos < 1.2f && fx < pivot_x - 12 * k) metal = scale(metal, 0.6f);
-        blend(big, x, y, metal, coverage(d / k * 2));
+    float px = 60.5f * k, mid = 10.5f * k;
+    // Mounting arm, dark steel with bolts.
+    for_box(big, 0, 0, px, H, [&](int x, int y, float fx, float fy) {
+        float half = (4.0f + 2.0f * fx / px) * k;
+        float d = std::max(std::fabs(fy - mid) - half, -fx);
+        if (d > k) return;
+        colour col = scale(rgb(90, 96, 120), cylinder_shade((fy - mid) / half));
+        if (std::fmod(fx / k, 10.0f) < 1.0f) col = scale(col, 0.55f);
+        blend(big, x, y, col, coverage(d / k));
     });
-    // Muzzle glow in the player's colour.
-    float mx = W - 4.0f * k;
-    fill_round_rect(big, mx, mid - 5.5f * k, W - 0.2f * k, mid + 5.5f * k, 1.5f * k,
-                    scale(accent, 0.8f));
-    fill_round_rect(big, mx + k, mid - 3.5f * k, W - 1.2f * k, mid + 3.5f * k, 1.0f * k,
-                    mix(accent, rgb(255, 255, 255), 0.5f));
-    // Hub at the pivot.
-    for_box(big, pivot_x - 10 * k, mid - 10 * k, pivot_x + 10 * k, mid + 10 * k,
+    // Barrel from the pivot to the muzzle.
+    for_box(big, px, 0, W, H, [&](int x, int y, float fx, float fy) {
+        float half = 3.8f * k;
+        float d = std::max(std::fabs(fy - mid) - half, fx - (W - 0.3f * k));
+        if (d > k) return;
+        colour col = scale(rgb(200, 208, 225), cylinder_shade((fy - mid) / half));
+        // Glowing muzzle band in the player's colour.
+        if (fx > W - 3.2f * k) col = mix(col, mix(accent, rgb(255, 255, 255), 0.35f), 0.85f);
+        blend(big, x, y, col, coverage(d / k));
+    });
+    // Turret: a shaded sphere with a coloured ring.
+    float R = 7.2f * k;
+    for_box(big, px - R - k, mid - R - k, px + R + k, mid + R + k,
             [&](int x, int y, float fx, float fy) {
-                float d = sd_circle(fx, fy, pivot_x, mid, 9.6f * k);
-                if (d > 1) return;
-                float lx = (fx - pivot_x) / (9.6f * k), ly = (fy - mid) / (9.6f * k);
+                float d = sd_circle(fx, fy, px, mid, R);
+                if (d > k) return;
+                float lx = (fx - px) / R, ly = (fy - mid) / R;
                 float lz = std::sqrt(std::max(0.0f, 1 - lx * lx - ly * ly));
                 float diff = std::max(0.0f, -0.4f * lx - 0.6f * ly + 0.7f * lz);
-                colour col = mix(scale(accent, 0.25f), accent, diff);
-                float spec = std::pow(std::max(0.0f, -0.4f * lx - 0.5f * ly + 0.77f * lz), 20.0f);
+                colour col = mix(rgb(30, 34, 50), rgb(150, 160, 190), diff);
+                float r = std::hypot(lx, ly);
+                if (r > 0.55f && r < 0.8f) col = mix(scale(accent, 0.5f), accent, diff);
+                float spec = std::pow(std::max(0.0f, -0.4f * lx - 0.5f * ly + 0.77f * lz), 24.0f);
                 col = mix(col, rgb(255, 255, 255), spec);
-                blend(big, x, y, col, coverage(d / k * 2));
+                blend(big, x, y, col, coverage(d / k));
             });
-    ring(big, pivot_x, mid, 9.0f * k, 1.0f * k, rgb(20, 24, 36), 0.8f);
-    fill_circle(big, pivot_x, mid, 3.0f * k, rgb(20, 24, 36));
     canvas small = resized(big, LAUNCHER_W, LAUNCHER_H);
     if (facing_left) {
-        canvas m = small;
+        // Mirror about the pivot so pixel 60 becomes pixel 10, the right launcher's pivot.
+        canvas m = make_canvas(small.w, small.h, {0, 0, 0}, 0.0f);
         for (int y = 0; y < m.h; y++)
-            for (int x = 0; x < m.w; x++)
-                at(m, x, y) = small.px[y * small.w + (small.w - 1 - x)];
+            for (int x = 1; x < m.w; x++)
+                at(m, x, y) = small.px[y * small.w + (LAUNCHER_W - x)];
         return m;
     }
     return small;
@@ -319,6 +328,8 @@ canvas logo(int size) {
         float hx = dx / R + 0.35f, hy = dy / R + 0.45f;
         float gloss = std::exp(-(hx * hx * 6 + hy * hy * 14)) * 0.35f;
         col = mix(col, rgb(255, 255, 255), gloss * (rn < 0.86f ? 1.0f : 0.3f));
+        // A dark outer edge keeps the rotated sprite's unsmoothed rim quiet on the field.
+        if (rn > 0.965f) col = mix(col, rgb(20, 22, 34), std::min(1.0f, (rn - 0.965f) / 0.035f));
         blend(big, x, y, col, coverage(d / k));
     });
     return resized(big, size, size);

@@ -89,13 +89,12 @@ static void grid_floor(canvas &c, float horizon, colour col, float strength) {
     for (int y = (int)horizon; y < 600; y++)
         for (int x = 0; x < 800; x++) {
             float fy = y + 0.5f - horizon;
-            float depth = 1800.0f / (fy + 4);             // distance of this row
-            float wx = (x + 0.5f - 400) * depth / 400.0f; // ground position across
-            float gx = std::fabs(wx / 60.0f - std::round(wx / 60.0f)) * 60.0f;
-            float gz = std::fabs(depth / 40.0f - std::round(depth / 40.0f)) * 40.0f;
-            float px_per_unit = 400.0f / depth;
-            float lx = coverage(gx * px_per_unit - 0.6f);
-            float lz = coverage(gz * px_per_unit * (fy + 4) / 200.0f - 0.6f);
+            // Ground lines one unit apart; depth z grows towards the horizon.
+            float z = 870.0f / (fy + 4);
+            float wx = (x + 0.5f - 400) * z / 400.0f;
+            float gx = std::fabs(wx - std::round(wx)) * 400.0f / z;                 // pixels
+            float gz = std::fabs(z - std::round(z)) * (fy + 4) * (fy + 4) / 870.0f; // pixels
+            float lx = coverage(gx - 0.55f), lz = coverage(gz - 0.55f);
             float fade = std::min(1.0f, fy / 120.0f);
             float l = std::max(lx, lz) * fade * strength;
             add_light(c, x, y, col, l);
@@ -162,6 +161,7 @@ canvas title_ball() {
             col = mix(rgb(12, 12, 30), rgb(34, 34, 70), rn);
             col = mix(col, rgb(70, 70, 120), spoke * 0.5f * std::min(1.0f, rn * 2));
         }
+        if (rn > 0.98f) col = mix(col, rgb(16, 14, 30), std::min(1.0f, (rn - 0.98f) / 0.02f));
         blend(big, x, y, col, coverage(d / k));
     });
     // Lights in the dark ring, alternating warm and cool.
@@ -248,6 +248,31 @@ static void bullet(canvas &c, float x, float y, colour col) {
     fill_circle(c, x, y, 3, col);
 }
 
+// A ball flying into a bumper, with its points rising: what the game is about, at a glance.
+static void help_illustration(canvas &c) {
+    const float bx = 520, by = 480;
+    for (int i = 0; i < 9; i++) {
+        float t = i / 8.0f;
+        float x = 372 + t * 105, y = 540 - t * 48;
+        fill_circle(c, x, y, 1.2f + t * 1.6f, rgb(70, 255, 90), 0.25f + 0.6f * t);
+    }
+    compose(c, ball(rgb(70, 255, 90)), 478, 486);
+    for (int i = 0; i < 8; i++) {
+        float a = i * 0.785f + 0.3f;
+        thick_line(c, 487 + std::cos(a) * 8, 492 + std::sin(a) * 8, 487 + std::cos(a) * 15,
+                   492 + std::sin(a) * 15, 1.5f, rgb(255, 230, 120), 0.8f);
+    }
+    compose(c, logo(LOGO_SIZE), (int)bx - 30 + 20, (int)by - 30 - 10);
+    text_style st;
+    st.size = 18;
+    st.top = rgb(255, 255, 255);
+    st.bottom = rgb(160, 255, 170);
+    st.glow = 0.5f;
+    st.glow_radius = 4;
+    st.glow_col = rgb(70, 255, 90);
+    draw_text(c, st, "+100", 450, 436);
+}
+
 canvas help_page() {
     canvas c = space_backdrop(14, 0.9f);
     // A dark glass panel behind the text; the lower right stays open for the exit ball.
@@ -281,9 +306,13 @@ canvas help_page() {
         "In the one-player game the computer plays the right launcher.",
         "Escape ends a game.   S saves a screenshot.",
     };
-    for (const char *line : controls) {
-        bullet(c, 56, y + 9, green);
-        help_line(c, line, 68, y);
+    const colour control_marks[4] = {green, blue, blue, green};
+    for (int i = 0; i < 4; i++) {
+        if (i < 3)
+            compose(c, ball(control_marks[i]), 51, (int)y + 4);
+        else
+            bullet(c, 56, y + 9, control_marks[i]);
+        help_line(c, controls[i], 68, y);
         y += 21;
     }
     y += 10;
@@ -292,28 +321,31 @@ canvas help_page() {
     bullet(c, 56, y + 9, amber);
     help_line(c, "A ball that strikes a bumper scores by how fast the bumper then moves:", 68, y);
     y += 26;
-    // The speed ladder as a row of chips.
-    static const char *classes[5] = {"10", "25", "50", "100", "250"};
-    for (int i = 0; i < 5; i++) {
-        float x0 = 70 + i * 88;
-        colour chip = mix(rgb(60, 140, 255), rgb(255, 80, 60), i / 4.0f);
-        fill_round_rect(c, x0, y - 2, x0 + 78, y + 22, 8, scale(chip, 0.35f));
-        glow_ring(c, x0 + 39, y + 10, 0, 1, chip, 0); // keeps chips the same weight
-        for_box(c, x0 - 2, y - 4, x0 + 80, y + 24, [&](int px, int py, float fx, float fy) {
-            float d = std::fabs(sd_round_rect(fx, fy, x0, y - 2, x0 + 78, y + 22, 8));
-            blend(c, px, py, chip, coverage(d - 0.7f));
+    // The speed ladder as a row of chips, with the over-driven case last.
+    static const char *points[6] = {"10", "25", "50", "100", "250", "0"};
+    for (int i = 0; i < 6; i++) {
+        float x0 = 68 + i * 86, x1 = x0 + 78, y0 = y - 2, y1 = y + 38;
+        colour chip =
+            i < 5 ? mix(rgb(60, 150, 255), rgb(255, 90, 60), i / 4.0f) : rgb(130, 130, 150);
+        for_box(c, x0 - 2, y0 - 2, x1 + 2, y1 + 2, [&](int px, int py, float fx, float fy) {
+            float d = sd_round_rect(fx, fy, x0, y0, x1, y1, 8);
+            float t = (fy - y0) / (y1 - y0);
+            blend(c, px, py, scale(chip, 0.45f - 0.25f * t), coverage(d));
+            blend(c, px, py, chip, coverage(std::fabs(d) - 0.7f));
         });
         text_style s;
         s.face = FACE_SANS_CONDENSED_BOLD;
-        s.size = 13;
-        s.top = s.bottom = rgb(200, 210, 230);
-        draw_text(c, s, "speed " + std::to_string(i + 1), x0 + 6, y + 2);
+        s.size = 12;
+        s.top = s.bottom = rgb(215, 225, 245);
+        draw_text(c, s, i < 5 ? "SPEED " + std::to_string(i + 1) : std::string("TOO FAST"),
+                  (x0 + x1) / 2, y0 + 2, ALIGN_CENTRE);
         text_style p;
-        p.size = 15;
-        p.top = p.bottom = rgb(255, 255, 255);
-        draw_text(c, p, classes[i], x0 + 74, y + 1, ALIGN_LEFT);
+        p.size = 18;
+        p.top = rgb(255, 255, 255);
+        p.bottom = mix(chip, rgb(255, 255, 255), 0.6f);
+        draw_text(c, p, points[i], (x0 + x1) / 2, y0 + 16, ALIGN_CENTRE);
     }
-    y += 32;
+    y += 48;
     const char *scoring[] = {
         "A bumper driven to a speed sum of 5 or more scores nothing: aim, don't smash.",
         "Drive a bumper over a side line: 250 for the player on the other side.",
@@ -338,7 +370,7 @@ canvas help_page() {
         help_line(c, length[i], 68, y);
         y += 21;
     }
-    (void)blue;
+    help_illustration(c);
     return c;
 }
 
@@ -413,9 +445,9 @@ canvas entername_panel() {
         add_light(c, x, y, rgb(255, 255, 255), hi * 0.5f * (fy < 40 ? 1.0f : 0.4f));
     });
     // A dark band behind the yellow instructions.
-    fill_round_rect(c, 10, 84, 300, 124, 8, rgb(20, 24, 60));
+    fill_round_rect(c, 12, 85, 300, 123, 8, rgb(20, 24, 60));
     for_box(c, 8, 82, 302, 126, [&](int x, int y, float fx, float fy) {
-        float d = std::fabs(sd_round_rect(fx, fy, 10, 84, 300, 124, 8));
+        float d = std::fabs(sd_round_rect(fx, fy, 12, 85, 300, 123, 8));
         blend(c, x, y, rgb(90, 110, 200), coverage(d - 0.6f) * 0.8f);
     });
     // Engraved recess round the name box at (365, 45)-(564, 94).

@@ -11,13 +11,13 @@
 #include FT_OUTLINE_H
 
 static FT_Library library;
-static FT_Face faces[4];
-static const char *face_files[4] = {"DejaVuSans-Bold.ttf", "DejaVuSansCondensed-Bold.ttf",
-                                    "DejaVuSans.ttf", "DejaVuSerif-Bold.ttf"};
+static FT_Face faces[FACE_COUNT];
+static const char *face_files[FACE_COUNT] = {"DejaVuSans-Bold.ttf", "DejaVuSansCondensed-Bold.ttf",
+                                             "DejaVuSans.ttf", "DejaVuSansMono-Bold.ttf"};
 
 bool start_fonts(const std::string &font_dir) {
     if (FT_Init_FreeType(&library)) return false;
-    for (int i = 0; i < 4; i++) {
+    for (int i = 0; i < FACE_COUNT; i++) {
         std::string path = font_dir + "/" + face_files[i];
         if (FT_New_Face(library, path.c_str(), 0, &faces[i])) {
             fprintf(stderr, "cannot open font %s\n", path.c_str());

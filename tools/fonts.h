@@ -7,7 +7,7 @@
 #include "canvas.h"
 
 // The scalable faces the data file's text is rendered from.
-enum face_id { FACE_SANS_BOLD, FACE_SANS_CONDENSED_BOLD, FACE_SANS, FACE_SERIF_BOLD };
+enum face_id { FACE_SANS_BOLD, FACE_SANS_CONDENSED_BOLD, FACE_SANS, FACE_MONO_BOLD, FACE_COUNT };
 
 // Starts the font renderer; font_dir holds the DejaVu faces. False when a face is missing.
 bool start_fonts(const std::string &font_dir);

@@ -114,7 +114,7 @@ static void make_samples() {
 static void make_fonts() {
     font_entry(DAT_FONT_TEXT, "FONT_TEXT", FACE_SANS_BOLD, 15);
     font_entry(DAT_FONT_SCORE, "FONT_SCORE", FACE_SANS_BOLD, 23);
-    font_entry(DAT_FONT_NAME, "FONT_NAME", FACE_SANS_BOLD, 25);
+    font_entry(DAT_FONT_NAME, "FONT_NAME", FACE_MONO_BOLD, 26);
     font_entry(DAT_FONT_LARGE, "FONT_LARGE", FACE_SANS_BOLD, 46);
 }
 
