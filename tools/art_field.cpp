@@ -185,10 +185,14 @@ canvas pad_highlight(int corner, const canvas &background, int *px, int *py) {
             if (others > 1.5f) continue;
             float along = coverage(others + 0.5f);
             // A band from a little inside the field to well into the pad.
-            float light = d < 0 ? std::exp(d / 3.0f) : std::exp(-d / 9.0f);
+            float light = d < 0 ? std::exp(d / 3.0f) : std::exp(-d / 6.0f);
+            // The halo fades out before the picture's border so it shows no straight cut.
+            int border = std::min(std::min(x, y), std::min(size - 1 - x, size - 1 - y));
+            border = std::min(border, std::min(799 - (int)fx, 599 - (int)fy));
+            light *= std::min(1.0f, border / 8.0f);
             float core = coverage(std::fabs(d) - 1.6f);
-            light = std::max(light * 0.9f, core) * along;
-            if (light < 0.06f || d < -9 || d > 26) continue;
+            light = std::max(light * 1.4f, core) * along;
+            if (light < 0.02f || d < -9 || d > 30) continue;
             const pixel &bg = background.px[(int)fy * 800 + (int)fx];
             colour col = mix(warm, hot, std::min(1.0f, core + light * 0.4f));
             colour out{std::min(1.0f, bg.r + col.r * light), std::min(1.0f, bg.g + col.g * light),

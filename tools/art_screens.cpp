@@ -21,7 +21,15 @@ struct text_style {
     colour glow_col{1, 1, 1};
     float shadow = 0; // opacity of a soft drop shadow
     float spacing = 0;
+    bool chrome = false; // sky-and-sunset chrome in place of the gradient
 };
+
+// Polished chrome: sky blue to white above a bright horizon line, dark to gold below it.
+static colour chrome_at(float t) {
+    if (t < 0.52f) return mix(rgb(70, 110, 220), rgb(245, 250, 255), std::pow(t / 0.52f, 1.4f));
+    if (t < 0.56f) return rgb(255, 255, 255);
+    return mix(rgb(90, 20, 70), rgb(255, 190, 70), std::pow((t - 0.56f) / 0.44f, 0.8f));
+}
 
 enum text_align { ALIGN_LEFT, ALIGN_CENTRE };
 
@@ -46,7 +54,7 @@ static int draw_text(canvas &c, const text_style &st, const std::string &text, f
     float top = y + tm.baseline - st.size * 0.75f, bottom = y + tm.baseline;
     paint_mask(c, m, ox, oy, 1.0f, [&](int, int py) {
         float t = std::clamp((py - top) / std::max(1.0f, bottom - top), 0.0f, 1.0f);
-        return mix(st.top, st.bottom, t);
+        return st.chrome ? chrome_at(t) : mix(st.top, st.bottom, t);
     });
     return w;
 }
@@ -110,16 +118,21 @@ canvas title_backdrop() {
     text_style st;
     st.face = FACE_SANS_BOLD;
     st.size = 72;
-    st.top = rgb(255, 250, 190);
-    st.bottom = rgb(255, 90, 40);
+    st.chrome = true;
     st.outline = 3;
-    st.outline_col = rgb(40, 6, 40);
+    st.outline_col = rgb(30, 8, 50);
     st.glow = 0.9f;
-    st.glow_radius = 7;
+    st.glow_radius = 8;
     st.glow_col = rgb(255, 60, 200);
     st.shadow = 0.8f;
     st.spacing = 1;
     draw_text(c, st, "Brumzel Ball", 400, 2, ALIGN_CENTRE);
+    // A bumper on each side of the name, with a soft halo.
+    for (int side = 0; side < 2; side++) {
+        float cx = side ? 735 : 65, cy = 48;
+        glow_circle(c, cx, cy, 26, 9, rgb(255, 120, 220), 0.35f);
+        compose(c, logo(LOGO_SIZE), (int)cx - 30, (int)cy - 30);
+    }
     return c;
 }
 

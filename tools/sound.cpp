@@ -519,7 +519,7 @@ sound warning_sound() {
         t.cutoff = 2500;
         mix_in(s, tone(t), i * 0.14f + (i / 2) * 0.06f, 0.5f);
     }
-    normalise(s, 0.7f);
+    normalise(s, 0.55f);
     return s;
 }
 
@@ -561,16 +561,25 @@ static tone_spec brass_voice() {
 sound new_high_sound() {
     // A short brass fanfare: da-da-da daaa, over a rising chord.
     sound s;
-    const float bpm = 150;
+    const float bpm = 180;
     tone_spec lead = brass_voice();
-    play_line(s, parse_line("G4:1 G4:1 G4:1 C5:5 r:1 B4:1 C5:1 D5:1 E5:8", 0), bpm, lead, 0.8f);
+    lead.release = 0.15f;
+    play_line(s, parse_line("G4:1 G4:1 G4:1 C5:4 B4:1 C5:1 D5:1 E5:6", 0), bpm, lead, 0.8f);
     tone_spec harm = brass_voice();
     harm.gain = 0.6f;
-    play_line(s, parse_line("E4:1 E4:1 E4:1 G4:5 r:1 G4:1 A4:1 B4:1 C5:8", 0), bpm, harm, 0.8f);
+    harm.release = 0.15f;
+    play_line(s, parse_line("E4:1 E4:1 E4:1 G4:4 G4:1 A4:1 B4:1 C5:6", 0), bpm, harm, 0.8f);
     tone_spec bass = brass_voice();
     bass.cutoff = 600;
-    play_line(s, parse_line("r:3 C3:5 r:1 G2:3 C3:8", 0), bpm, bass, 0.9f);
-    mix_in(s, crash(41), 60.0f / bpm * 6.5f, 0.7f);
+    bass.release = 0.15f;
+    play_line(s, parse_line("r:3 C3:4 G2:3 C3:6", 0), bpm, bass, 0.9f);
+    noise_spec cymbal;
+    cymbal.dur = 0.01f;
+    cymbal.decay = 0.3f;
+    cymbal.highpass = 3500;
+    cymbal.lowpass = 9000;
+    cymbal.seed = 41;
+    mix_in(s, noise(cymbal), 60.0f / bpm * 5.0f, 0.4f);
     normalise(s, 0.8f);
     return s;
 }
