@@ -426,12 +426,6 @@ class NameEditor : public ::testing::Test {
     }
 };
 
-TEST_F(NameEditor, StartsEmptyInInsertMode) {
-    EXPECT_STREQ(ed.text, "");
-    EXPECT_EQ(ed.caret, 0);
-    EXPECT_TRUE(ed.insert);
-}
-
 TEST_F(NameEditor, TenLettersGiveTheFirstEight) {
     type_text(&ed, "ABCDEFGHIJ");
     EXPECT_STREQ(ed.text, "ABCDEFGH");

@@ -204,18 +204,6 @@ TEST_F(TableScreen, OneFrameWithoutPointerOrFadeWhenNotWaiting) {
 
 // ---- the quit ball ----
 
-TEST_F(TableScreen, ClickEightyFivePixelsFromTheBallCentreLeaves) {
-    mouse_x = 706 + 85, mouse_y = 503, mouse_b = 2;
-    hiscore_display(1);
-    EXPECT_EQ(hiscore_frames, 1);
-    EXPECT_EQ(fade_pictures, 15);
-    EXPECT_EQ(getpixel(screen, 300, 200), makecol(0, 0, 0));
-    // 51 across and 68 down is exactly 85 too.
-    mouse_x = 706 - 51, mouse_y = 503 + 68, mouse_b = 4;
-    hiscore_display(1);
-    EXPECT_EQ(hiscore_frames, 1);
-}
-
 // Runs the waiting table screen on a thread of its own.
 struct screen_thread {
     std::atomic<bool> done{false};
@@ -225,24 +213,41 @@ struct screen_thread {
               hiscore_display(1);
               done = true;
           }) {}
-    // Waits, within a generous limit, until the screen has drawn at least n frames.
-    bool frames_reach(int n) {
-        for (int i = 0; i < 30000 && hiscore_frames < n; i++)
+    // Waits until the screen has ended or drawn n frames (or a generous minute has passed).
+    void await(int n) {
+        for (int i = 0; i < 60000 && !done && hiscore_frames < n; i++)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return hiscore_frames >= n;
     }
 };
 
-TEST_F(TableScreen, ClickEightySixPixelsFromTheBallCentreStays) {
-    mouse_x = 706 + 86, mouse_y = 503, mouse_b = 2;
+// Shows the waiting table with the pointer at (x, y) and a button down, and tells whether it
+// ended by itself within 20 frames. If not, the pointer is put on the ball's centre to end it.
+static bool leaves_with_pointer_at(int x, int y, int button) {
+    mouse_x = x, mouse_y = y, mouse_b = button;
     hiscore_frames = 0;
     screen_thread s;
-    bool drew = s.frames_reach(5);
-    EXPECT_TRUE(drew);
-    EXPECT_FALSE(s.done);
-    mouse_x = 706, mouse_y = 503 - 85; // onto the rim, button still down: now it leaves
+    s.await(20);
+    bool left = s.done;
+    mouse_x = 706, mouse_y = 503, mouse_b = 2;
     s.t.join();
-    EXPECT_TRUE(s.done);
+    return left;
+}
+
+TEST_F(TableScreen, ClickEightyFivePixelsFromTheBallCentreLeaves) {
+    fade_pictures = -1;
+    EXPECT_TRUE(leaves_with_pointer_at(706 + 85, 503, 2));
+    EXPECT_EQ(hiscore_frames, 1); // the pointer is tested after the first frame
+    EXPECT_EQ(fade_pictures, 15);
+    EXPECT_EQ(getpixel(screen, 300, 200), makecol(0, 0, 0));
+    EXPECT_TRUE(leaves_with_pointer_at(706, 503 - 85, 4));      // any button
+    EXPECT_TRUE(leaves_with_pointer_at(706 - 51, 503 + 68, 2)); // 51 and 68 make 85 too
+}
+
+TEST_F(TableScreen, ClickEightySixPixelsFromTheBallCentreStays) {
+    EXPECT_FALSE(leaves_with_pointer_at(706 + 86, 503, 2));
+    EXPECT_FALSE(leaves_with_pointer_at(706, 503 + 86, 1));
+    EXPECT_FALSE(leaves_with_pointer_at(706 - 52, 503 - 68, 1)); // 85.6 pixels away
+    EXPECT_FALSE(leaves_with_pointer_at(300, 200, 1));           // elsewhere on the screen
 }
 
 TEST_F(TableScreen, HeldLeftButtonDelaysTheFadeUntilReleased) {
@@ -250,7 +255,8 @@ TEST_F(TableScreen, HeldLeftButtonDelaysTheFadeUntilReleased) {
     hiscore_frames = 0;
     fade_pictures = -1;
     screen_thread s;
-    ASSERT_TRUE(s.frames_reach(1));
+    s.await(1);
+    ASSERT_EQ(hiscore_frames, 1);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(hiscore_frames, 1); // the click ended the frames at once
     EXPECT_EQ(fade_pictures, -1);
