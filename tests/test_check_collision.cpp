@@ -10,6 +10,7 @@
 #include "init.h"
 #include "particles.h"
 #include "rebound_effect.h"
+#include "sim_helpers.h"
 
 class CheckCollision : public ::testing::Test {
   protected:
@@ -27,42 +28,10 @@ class CheckCollision : public ::testing::Test {
     }
 };
 
-static void place(int slot, int type, double x, double y, double dx, double dy) {
-    sprite_record &s = sprite[slot];
-    s.type = type;
-    s.x = x;
-    s.y = y;
-    s.dx = dx;
-    s.dy = dy;
-    s.w = s.h = type == KIND_BUMPER ? 60 : 10;
-    s.mass = type == KIND_BUMPER ? 20 : 1;
-}
-
 static void place_edge(int slot, int type, double x, double y, double diameter) {
     place(slot, type, x, y, 0, 0);
     sprite[slot].w = sprite[slot].h = diameter;
     sprite[slot].mass = 10000;
-}
-
-static int live_moving_points() {
-    int count = 0;
-    for (int n = FIRST_POINTS_SLOT; n <= LAST_POINTS_SLOT; n++)
-        if (sprite[n].life > 0) count++;
-    return count;
-}
-
-static int live_explosions() {
-    int count = 0;
-    for (const explosion_record &e : explosion)
-        if (e.life > 0) count++;
-    return count;
-}
-
-static int live_flashes() {
-    int count = 0;
-    for (const rebound_record &r : rebound)
-        if (r.life > 0) count++;
-    return count;
 }
 
 // ---- a ball strikes a bumper ----

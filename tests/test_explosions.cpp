@@ -7,6 +7,7 @@
 #include "headless.h"
 #include "init.h"
 #include "particles.h"
+#include "sim_helpers.h"
 
 class Explosions : public ::testing::Test {
   protected:
@@ -18,13 +19,6 @@ class Explosions : public ::testing::Test {
         initialise_particles();
     }
 };
-
-static int live_particles() {
-    int count = 0;
-    for (const particle_record &p : particles)
-        if (p.life > 0) count++;
-    return count;
-}
 
 // ---- spraying ----
 

@@ -11,6 +11,7 @@
 #include "headless.h"
 #include "init.h"
 #include "particles.h"
+#include "sim_helpers.h"
 
 class GameOver : public ::testing::Test {
   protected:
@@ -28,24 +29,6 @@ class GameOver : public ::testing::Test {
         mouse_b = 0;
     }
 };
-
-static int live_particles() {
-    int count = 0;
-    for (const particle_record &p : particles)
-        if (p.life > 0) count++;
-    return count;
-}
-
-static void place_ball(int slot, int type, double x, double y, double dx, double dy) {
-    sprite_record &s = sprite[slot];
-    s.type = type;
-    s.x = x;
-    s.y = y;
-    s.dx = dx;
-    s.dy = dy;
-    s.w = s.h = 10;
-    s.mass = 1;
-}
 
 // ---- the burst ----
 
@@ -110,7 +93,7 @@ static int caption_pixels() {
 // step 287 (3 x 0.992^k < 0.3 from k = 287), and its last trail dot dies 9 steps later; the
 // scene ends in the step that kills the last particle, whichever lives longer.
 TEST_F(GameOver, SceneRunsUntilTheLastParticleDiesAndScoresStand) {
-    place_ball(0, KIND_P1_BALL, 200, 300, 3, 1);
+    place(0, KIND_P1_BALL, 200, 300, 3, 1);
     p1_score = 1230;
     p2_score = 450;
     key[KEY_ESC] = 1; // no key or button shortens the scene
@@ -135,7 +118,7 @@ TEST_F(GameOver, SceneRunsUntilTheLastParticleDiesAndScoresStand) {
 }
 
 TEST_F(GameOver, BallRestingInTheOverflowSlotDoesNotHoldTheSceneOpen) {
-    place_ball(OVERFLOW_BALL_SLOT, KIND_P2_BALL, 400, 300, 0, 0);
+    place(OVERFLOW_BALL_SLOT, KIND_P2_BALL, 400, 300, 0, 0);
     target_frames = INT_MAX / 2;
     actual_frames = 0;
     burst_bumpers();
@@ -152,5 +135,5 @@ TEST_F(GameOver, WholeSequenceEndsFadedWithTheBumpersGone) {
     EXPECT_EQ(live_particles(), 0);
     for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++)
         EXPECT_EQ(sprite[n].type, 0);
-    EXPECT_EQ(fade_pictures, 15);  // faded at 16 a step: 239, 223, ... 15
+    EXPECT_EQ(fade_pictures, 15); // faded at 16 a step: 239, 223, ... 15
 }

@@ -7,6 +7,7 @@
 #include "init.h"
 #include "move_sprites.h"
 #include "particles.h"
+#include "sim_helpers.h"
 
 class MoveSprites : public ::testing::Test {
   protected:
@@ -19,24 +20,6 @@ class MoveSprites : public ::testing::Test {
         initialise_particles();
     }
 };
-
-static void place(int slot, int type, double x, double y, double dx, double dy) {
-    sprite_record &s = sprite[slot];
-    s.type = type;
-    s.x = x;
-    s.y = y;
-    s.dx = dx;
-    s.dy = dy;
-    s.w = s.h = type == KIND_BUMPER ? 60 : 10;
-    s.mass = type == KIND_BUMPER ? 20 : 1;
-}
-
-static int live_particles() {
-    int count = 0;
-    for (const particle_record &p : particles)
-        if (p.life > 0) count++;
-    return count;
-}
 
 // Steps of reduce_speed until the slot's ball is removed, at most limit.
 static int steps_until_removed(int slot, int limit) {

@@ -7,6 +7,7 @@
 #include "headless.h"
 #include "init.h"
 #include "moving_points.h"
+#include "sim_helpers.h"
 
 class MovingPoints : public ::testing::Test {
   protected:
@@ -102,17 +103,5 @@ TEST_F(MovingPoints, NumberIsDrawnInWhiteWithItsCornerAtItsTruncatedPosition) {
     int inside, outside;
     count_white(x, y, x + text_length(f, "0"), y + text_height(f), &inside, &outside);
     EXPECT_GT(inside, 0);
-    EXPECT_EQ(outside, 0);
-}
-
-TEST_F(MovingPoints, ExpiredNumbersAndOtherKindsAreNotDrawn) {
-    create_new_moving_points(300, 200, 100, 1);
-    sprite[FIRST_POINTS_SLOT].life = 0; // expired, kind not yet cleared
-    sprite[FIRST_POINTS_SLOT + 1].life = 50;
-    sprite[FIRST_POINTS_SLOT + 1].type = KIND_BUMPER;
-    sprite[FIRST_POINTS_SLOT + 1].points = 10;
-    display_moving_points();
-    int inside, outside;
-    count_white(0, 0, 0, 0, &inside, &outside);
     EXPECT_EQ(outside, 0);
 }

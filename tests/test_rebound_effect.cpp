@@ -6,6 +6,7 @@
 #include "headless.h"
 #include "init.h"
 #include "rebound_effect.h"
+#include "sim_helpers.h"
 
 class ReboundEffect : public ::testing::Test {
   protected:
@@ -18,14 +19,6 @@ class ReboundEffect : public ::testing::Test {
         clear_bitmap(buffer);
     }
 };
-
-static int drawn_pixels() {
-    int count = 0;
-    for (int y = 0; y < buffer->h; y++)
-        for (int x = 0; x < buffer->w; x++)
-            if (getpixel(buffer, x, y) != 0) count++;
-    return count;
-}
 
 // ---- requests ----
 
