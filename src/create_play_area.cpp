@@ -18,7 +18,8 @@ constexpr int P1_BAR_X = 10, P2_BAR_X = 685, BAR_TOP = 70, BAR_BOTTOM = 80;
 constexpr int BALLS_PER_BAR_PIXEL = 4;
 constexpr int ICON_SPACING = 10; // one icon for every 40 balls left
 
-static void draw_launchers() {
+static void draw_launchers()
+{
     int a1 = static_cast<int>(atan(double(p1_dy / 100)) * P1_TILT);
     pivot_sprite(buffer, launcher_p1, P1_LAUNCHER_X, P1_LAUNCHER_Y, P1_PIVOT_X, P1_PIVOT_Y,
                  itofix(a1));
@@ -27,7 +28,8 @@ static void draw_launchers() {
                  itofix(a2));
 }
 
-static void draw_scores() {
+static void draw_scores()
+{
     FONT *f = data_font(DAT_FONT_SCORE);
     int white = makecol(255, 255, 255);
     textprintf_ex(buffer, f, 10, 1, white, -1, "1UP");
@@ -38,14 +40,16 @@ static void draw_scores() {
 }
 
 // A bar as long as a quarter of the balls left, with a ball icon over it for every 40.
-static void draw_balls_left(int bar_x, int balls, int grey, BITMAP *icon) {
+static void draw_balls_left(int bar_x, int balls, int grey, BITMAP *icon)
+{
     int length = balls / BALLS_PER_BAR_PIXEL;
     rectfill(buffer, bar_x, BAR_TOP, bar_x + length, BAR_BOTTOM, makecol(grey, grey, grey));
     for (int n = 2 * ICON_SPACING; n <= length + ICON_SPACING; n += ICON_SPACING)
         draw_sprite(buffer, icon, bar_x + n - 2 * ICON_SPACING, BAR_TOP);
 }
 
-static void draw_count() {
+static void draw_count()
+{
     FONT *f = data_font(DAT_FONT_SCORE);
     int white = makecol(255, 255, 255);
     int count = end_of_game_count();
@@ -55,7 +59,8 @@ static void draw_count() {
         textprintf_ex(buffer, f, 300, 565, white, -1, "COUNTDOWN: ---");
 }
 
-void create_play_area() {
+void create_play_area()
+{
     draw_launchers();
     draw_scores();
     draw_balls_left(P1_BAR_X, p1_balls, 64, sprite1);

@@ -7,13 +7,15 @@
 
 // A bumper's picture is centred on its position; its angle only counts modulo a full turn,
 // which also keeps the fixed-point conversion from overflowing on a long spin.
-static void draw_bumper(const sprite_record &s) {
+static void draw_bumper(const sprite_record &s)
+{
     int left = static_cast<int>(s.x - s.w / 2 + 1);
     int top = static_cast<int>(s.y - s.w / 2 + 1);
     rotate_sprite(buffer, brumzel1, left, top, itofix(s.angle % 256));
 }
 
-void display_sprites() {
+void display_sprites()
+{
     // Slots in ascending order, so a later slot lies over an earlier one.
     for (int n = 0; n <= LAST_DRAWN_SLOT; n++) {
         const sprite_record &s = sprite[n];

@@ -18,11 +18,13 @@
 #include "rebound_effect.h"
 #include "title_screen.h"
 
-int end_of_game_count() {
+int end_of_game_count()
+{
     return GAME_COUNT_START - target_frames / TICKS_PER_COUNT;
 }
 
-void start_menu_pass() {
+void start_menu_pass()
+{
     initialise_sprites();
     initialise_particles();
     initialise_explosions();
@@ -31,7 +33,8 @@ void start_menu_pass() {
     hi = score_table[0].player_score;
 }
 
-void play_logic_step() {
+void play_logic_step()
+{
     move_sprites();
     check_collision();
     do_explosions();
@@ -41,7 +44,8 @@ void play_logic_step() {
     update_moving_points();
 }
 
-void draw_play_frame() {
+void draw_play_frame()
+{
     blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     create_play_area();
     display_sprites();
@@ -53,7 +57,8 @@ void draw_play_frame() {
 
 // Logic never runs ahead of the clock: while it is ahead, the same picture is drawn again,
 // without sleeping, until the ticks catch up. Behind, one frame is drawn and nothing skipped.
-int draw_paced(void (*draw_frame)()) {
+int draw_paced(void (*draw_frame)())
+{
     int frames = 0;
     do {
         draw_frame();
@@ -62,7 +67,8 @@ int draw_paced(void (*draw_frame)()) {
     return frames;
 }
 
-void play_pass(void (*draw_frame)()) {
+void play_pass(void (*draw_frame)())
+{
     play_logic_step();
     draw_paced(draw_frame);
     p1_frames++;
@@ -72,12 +78,14 @@ void play_pass(void (*draw_frame)()) {
     check_end_of_game_count();
 }
 
-bool game_continues() {
+bool game_continues()
+{
     bool out_of_balls = p1_balls <= 0 && p2_balls <= 0;
     return !key[KEY_ESC] && end_of_game_count() >= 0 && !out_of_balls;
 }
 
-bool update_best_score() {
+bool update_best_score()
+{
     bool played = false;
     // The new-high-score sample plays once a run: nothing clears new_high.
     if ((p1_score > hi || p2_score > hi) && !new_high) {
@@ -99,7 +107,8 @@ static const struct {
     {0, 99, 999, DAT_END_OF_TIME_SOUND},
 };
 
-int check_end_of_game_count() {
+int check_end_of_game_count()
+{
     int played = -1;
     // Each stage reads the clock afresh, as the tick counter runs on meanwhile.
     for (const auto &st : count_stage) {
@@ -112,14 +121,16 @@ int check_end_of_game_count() {
     return played;
 }
 
-bool score_qualifies(int score) {
+bool score_qualifies(int score)
+{
     return score > score_table[SCORE_PLACES - 1].player_score;
 }
 
 const score_screens game_score_screens = {hiscore_enter_name, hiscore_display};
 
 // A qualifying score goes into the candidate entry, is named, sorted in, shown and saved.
-static void enter_score(int score, const score_screens &screens) {
+static void enter_score(int score, const score_screens &screens)
+{
     if (!score_qualifies(score)) return;
     score_table[CANDIDATE_ENTRY].player_score = score;
     screens.enter_name(score);
@@ -128,13 +139,15 @@ static void enter_score(int score, const score_screens &screens) {
     save_scores();
 }
 
-void enter_high_scores(const score_screens &screens) {
+void enter_high_scores(const score_screens &screens)
+{
     enter_score(p1_score, screens);
     // The computer's score of a one-player game never enters the table.
     if (Menu_Option != MENU_ONE_PLAYER) enter_score(p2_score, screens);
 }
 
-void play_game() {
+void play_game()
+{
     get_ready();
     while (game_continues())
         play_pass();

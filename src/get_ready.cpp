@@ -12,14 +12,16 @@ constexpr int COUNT_X = 390, COUNT_Y = 150, GO_X = 385;
 constexpr int LEVEL_AIM_MOUSE_Y = 80;
 
 // The counts go straight to the screen, each on a black box that hides the one before.
-static void show_count(const char *text, int x, int sample, int pause_ms) {
+static void show_count(const char *text, int x, int sample, int pause_ms)
+{
     textprintf_ex(screen, data_font(DAT_FONT_LARGE), x, COUNT_Y, makecol(255, 255, 255), 0, "%s",
                   text);
     if (sample >= 0) play_data_sample(sample);
     rest(pause_ms);
 }
 
-void get_ready() {
+void get_ready()
+{
     blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     // From a clock of 0 the score bar shows the full count of 100.
     reset_target_frames();

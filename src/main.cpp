@@ -6,7 +6,8 @@
 #include "intro.h"
 #include "title_screen.h"
 
-int main() {
+int main()
+{
     initialise();
     get_brumzel_pixels();
     intro();

@@ -8,14 +8,16 @@ constexpr double P1_LAUNCH_X = 30, P2_LAUNCH_X = 770, LAUNCH_Y = 290;
 constexpr double P1_LAUNCH_DX = 6, P2_LAUNCH_DX = -6;
 constexpr int LAUNCH_VOLUME = 128, LAUNCH_PAN = 255;
 
-int free_ball_slot() {
+int free_ball_slot()
+{
     for (int n = FIRST_BALL_SLOT; n <= LAST_BALL_SLOT; n++)
         if (sprite[n].type == KIND_FREE) return n;
     // All fifty taken: the overflow slot takes the ball, replacing whatever it held.
     return OVERFLOW_BALL_SLOT;
 }
 
-void new_ball(int type) {
+void new_ball(int type)
+{
     int &frames = type == KIND_P1_BALL ? p1_frames : p2_frames;
     int &balls = type == KIND_P1_BALL ? p1_balls : p2_balls;
     if (frames < LAUNCH_GAP || balls <= 0) return;

@@ -8,12 +8,14 @@
 #include "new_ball.h"
 #include "title_screen.h"
 
-float aim_from_mouse(int y) {
+float aim_from_mouse(int y)
+{
     return y / 2 - 40;
 }
 
 // Player 2 at the keyboard: the fire key uses the aim left by the step before.
-static void player2_keys() {
+static void player2_keys()
+{
     if (key[KEY_LCONTROL]) new_ball(KIND_P2_BALL);
     if (key[KEY_UP]) p2_dy -= P2_KEY_AIM_STEP;
     if (key[KEY_DOWN]) p2_dy += P2_KEY_AIM_STEP;
@@ -24,7 +26,8 @@ static void player2_keys() {
 // The computer plays the right launcher only against bumpers closing in on its side line:
 // for each one, a one-in-five chance to fire and a one-in-five chance to sweep its aim up,
 // jumping back to the bottom when it passes the top.
-static void computer_player() {
+static void computer_player()
+{
     for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++) {
         if (sprite[n].x <= CPU_WATCH_X || sprite[n].dx <= 0) continue;
         if (rand() % 10 < 2) new_ball(KIND_P2_BALL);
@@ -35,7 +38,8 @@ static void computer_player() {
     }
 }
 
-void player_input() {
+void player_input()
+{
     set_mouse_range(AIM_MOUSE_X, AIM_MOUSE_TOP, AIM_MOUSE_X, AIM_MOUSE_BOTTOM);
     p1_dy = aim_from_mouse(mouse_y);
     if (mouse_b & 1) new_ball(KIND_P1_BALL);

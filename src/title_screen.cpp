@@ -24,19 +24,22 @@ static const struct {
 constexpr int LEFT_BUTTON_ALONE = 1;
 constexpr int HOVER_SPIN = 2; // added once per ball drawn, so ten a pass
 
-int menu_item_at(int px, int py) {
+int menu_item_at(int px, int py)
+{
     int item = MENU_NONE;
     for (int n = 0; n < MENU_ITEMS; n++)
         if (on_click_circle(px, py, menu_circle[n][0], menu_circle[n][1])) item = n;
     return item;
 }
 
-bool menu_choice_made(int item, int button) {
+bool menu_choice_made(int item, int button)
+{
     bool ends_menu = item == MENU_ONE_PLAYER || item == MENU_TWO_PLAYER || item == MENU_QUIT;
     return ends_menu && button == LEFT_BUTTON_ALONE;
 }
 
-void step_menu_angles(double angle[MENU_ITEMS], int hovered) {
+void step_menu_angles(double angle[MENU_ITEMS], int hovered)
+{
     for (int n = 0; n < MENU_ITEMS; n++) {
         angle[n] = angle[n] < 255 ? angle[n] + 1 : 0;
         if (hovered != MENU_NONE) angle[hovered] += HOVER_SPIN;
@@ -44,7 +47,8 @@ void step_menu_angles(double angle[MENU_ITEMS], int hovered) {
 }
 
 // High scores and help open from the menu once the button is let go, then the menu goes on.
-static void open_screen_from_menu(int item) {
+static void open_screen_from_menu(int item)
+{
     while (mouse_b == LEFT_BUTTON_ALONE)
         rest(1);
     highcolor_fade_out(16);
@@ -55,7 +59,8 @@ static void open_screen_from_menu(int item) {
         help_display();
 }
 
-static void draw_menu(const double angle[MENU_ITEMS]) {
+static void draw_menu(const double angle[MENU_ITEMS])
+{
     blit(title1, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     for (int n = 0; n < MENU_ITEMS; n++) {
         int left = menu_circle[n][0] - MENU_BALL_RADIUS, top = menu_circle[n][1] - MENU_BALL_RADIUS;
@@ -68,7 +73,8 @@ static void draw_menu(const double angle[MENU_ITEMS]) {
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
 }
 
-int title_screen() {
+int title_screen()
+{
     double angle[MENU_ITEMS] = {0, 0, 0, 0, 0};
     int button = 0;
     set_mouse_range(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);

@@ -7,7 +7,8 @@
 // the picture under: every pixel of the glyphs has the colour, and every other pixel of the
 // text's box, widened by `margin` columns on the right, still shows `under`.
 inline bool shows_text(BITMAP *bmp, BITMAP *under, FONT *f, int x, int y, int colour,
-                       const char *text, int margin = 12) {
+                       const char *text, int margin = 12)
+{
     int w = text_length(f, text), h = text_height(f);
     BITMAP *glyphs = create_bitmap(w + margin, h);
     int blank = bitmap_mask_color(glyphs);
@@ -25,7 +26,8 @@ inline bool shows_text(BITMAP *bmp, BITMAP *under, FONT *f, int x, int y, int co
 }
 
 // True when bmp shows the picture's visible (unmasked) pixels with its top-left at (x, y).
-inline bool shows_sprite(BITMAP *bmp, BITMAP *picture, int x, int y) {
+inline bool shows_sprite(BITMAP *bmp, BITMAP *picture, int x, int y)
+{
     int mask = bitmap_mask_color(picture);
     for (int py = 0; py < picture->h; py++)
         for (int px = 0; px < picture->w; px++) {

@@ -9,33 +9,40 @@
 
 class ScoreBar : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         initialise_newgame();
         Menu_Option = MENU_TWO_PLAYER;
         hi = 90;
         target_frames = 0;
     }
-    static void draw() {
+    static void draw()
+    {
         blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         create_play_area();
     }
-    static bool shows(int x, int y, const char *text) {
+    static bool shows(int x, int y, const char *text)
+    {
         return shows_text(buffer, background, data_font(DAT_FONT_SCORE), x, y,
                           makecol(255, 255, 255), text);
     }
-    static int grey(int level) {
+    static int grey(int level)
+    {
         return makecol(level, level, level);
     }
     // What a balls-left icon shows at its middle.
-    static int icon_middle(BITMAP *icon) {
+    static int icon_middle(BITMAP *icon)
+    {
         return getpixel(icon, icon->w / 2, icon->h / 2);
     }
 };
 
-TEST_F(ScoreBar, StartOfTwoPlayerGame) {
+TEST_F(ScoreBar, StartOfTwoPlayerGame)
+{
     draw();
     EXPECT_TRUE(shows(10, 1, "1UP"));
     EXPECT_TRUE(shows(10, 30, "00000"));
@@ -45,13 +52,15 @@ TEST_F(ScoreBar, StartOfTwoPlayerGame) {
     EXPECT_TRUE(shows(300, 565, "COUNTDOWN: 100"));
 }
 
-TEST_F(ScoreBar, ComputerSideIsLabelledCpu) {
+TEST_F(ScoreBar, ComputerSideIsLabelledCpu)
+{
     Menu_Option = MENU_ONE_PLAYER;
     draw();
     EXPECT_TRUE(shows(690, 1, "CPU"));
 }
 
-TEST_F(ScoreBar, ScoresPrintFiveDigitsOrAllOfThem) {
+TEST_F(ScoreBar, ScoresPrintFiveDigitsOrAllOfThem)
+{
     p1_score = 250;
     p2_score = 123456;
     hi = 123456;
@@ -61,7 +70,8 @@ TEST_F(ScoreBar, ScoresPrintFiveDigitsOrAllOfThem) {
     EXPECT_TRUE(shows(280, 5, "HI SCORE 123456"));
 }
 
-TEST_F(ScoreBar, CountShowsTwoDigitsThenDashes) {
+TEST_F(ScoreBar, CountShowsTwoDigitsThenDashes)
+{
     target_frames = 18400;
     draw();
     EXPECT_TRUE(shows(300, 565, "COUNTDOWN: 08"));
@@ -74,7 +84,8 @@ TEST_F(ScoreBar, CountShowsTwoDigitsThenDashes) {
     target_frames = 0;
 }
 
-TEST_F(ScoreBar, BarIsQuarterOfBallsLeft) {
+TEST_F(ScoreBar, BarIsQuarterOfBallsLeft)
+{
     ASSERT_NE(getpixel(background, 20, 75), grey(64));
     ASSERT_NE(getpixel(background, 11, 75), grey(64));
     // 39 balls: no icon, a bar reaching 9 pixels beyond its start.
@@ -98,7 +109,8 @@ TEST_F(ScoreBar, BarIsQuarterOfBallsLeft) {
     EXPECT_EQ(getpixel(buffer, 11, 75), getpixel(background, 11, 75));
 }
 
-TEST_F(ScoreBar, OneIconForEveryFortyBalls) {
+TEST_F(ScoreBar, OneIconForEveryFortyBalls)
+{
     ASSERT_NE(icon_middle(sprite1), bitmap_mask_color(sprite1));
     ASSERT_NE(icon_middle(sprite2), bitmap_mask_color(sprite2));
     int mid1x = sprite1->w / 2, mid1y = 70 + sprite1->h / 2;
@@ -121,7 +133,8 @@ TEST_F(ScoreBar, OneIconForEveryFortyBalls) {
     EXPECT_EQ(getpixel(buffer, 775 + mid2x, mid2y), icon_middle(sprite2));
 }
 
-TEST_F(ScoreBar, LevelLaunchersSitAtTheirPivots) {
+TEST_F(ScoreBar, LevelLaunchersSitAtTheirPivots)
+{
     // Untilted, each picture is simply shifted so its pivot lands on its launch point.
     draw();
     int shown = 0, checked = 0;
@@ -146,7 +159,8 @@ TEST_F(ScoreBar, LevelLaunchersSitAtTheirPivots) {
     EXPECT_EQ(shown, checked);
 }
 
-TEST_F(ScoreBar, AimTiltsBothLaunchers) {
+TEST_F(ScoreBar, AimTiltsBothLaunchers)
+{
     // Full aims turn the left launcher by 41 units and the right one by -39.
     draw();
     BITMAP *level = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);

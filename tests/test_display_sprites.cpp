@@ -8,18 +8,22 @@
 
 class DisplaySprites : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         initialise_sprites();
         clear_to_color(buffer, blank());
     }
-    static int blank() {
+    static int blank()
+    {
         return makecol(1, 2, 3);
     }
     // Pixels of buffer that are no longer blank, inside or outside a box.
-    static int changed(int x0, int y0, int x1, int y1, bool inside) {
+    static int changed(int x0, int y0, int x1, int y1, bool inside)
+    {
         int n = 0;
         for (int y = 0; y < SCREEN_HEIGHT; y++)
             for (int x = 0; x < SCREEN_WIDTH; x++) {
@@ -28,14 +32,16 @@ class DisplaySprites : public ::testing::Test {
             }
         return n;
     }
-    static void place(int slot, int type, double x, double y) {
+    static void place(int slot, int type, double x, double y)
+    {
         sprite[slot].type = type;
         sprite[slot].x = x;
         sprite[slot].y = y;
     }
 };
 
-TEST_F(DisplaySprites, FreshTableDrawsOnlyTheSixBumpers) {
+TEST_F(DisplaySprites, FreshTableDrawsOnlyTheSixBumpers)
+{
     place(FIRST_POINTS_SLOT, KIND_MOVING_POINT, 100, 100);
     display_sprites();
     // Each bumper picture lies within its own square around its centre.
@@ -51,7 +57,8 @@ TEST_F(DisplaySprites, FreshTableDrawsOnlyTheSixBumpers) {
     destroy_bitmap(seen);
 }
 
-TEST_F(DisplaySprites, BallIsPlacedByItsTopLeftCorner) {
+TEST_F(DisplaySprites, BallIsPlacedByItsTopLeftCorner)
+{
     initialise_sprites();
     for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++)
         sprite[n].type = KIND_FREE;
@@ -65,7 +72,8 @@ TEST_F(DisplaySprites, BallIsPlacedByItsTopLeftCorner) {
               changed(0, 0, -1, -1, false));
 }
 
-TEST_F(DisplaySprites, OverflowSlotIsDrawnButNotSlotsAboveDrawingRange) {
+TEST_F(DisplaySprites, OverflowSlotIsDrawnButNotSlotsAboveDrawingRange)
+{
     for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++)
         sprite[n].type = KIND_FREE;
     place(OVERFLOW_BALL_SLOT, KIND_P1_BALL, 300, 300);
@@ -76,7 +84,8 @@ TEST_F(DisplaySprites, OverflowSlotIsDrawnButNotSlotsAboveDrawingRange) {
     EXPECT_EQ(changed(300, 300, 300 + sprite1->w - 1, 300 + sprite1->h - 1, false), 0);
 }
 
-TEST_F(DisplaySprites, LaterSlotIsDrawnOverEarlier) {
+TEST_F(DisplaySprites, LaterSlotIsDrawnOverEarlier)
+{
     for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++)
         sprite[n].type = KIND_FREE;
     place(4, KIND_P1_BALL, 300, 300);
@@ -85,7 +94,8 @@ TEST_F(DisplaySprites, LaterSlotIsDrawnOverEarlier) {
     EXPECT_TRUE(shows_sprite(buffer, sprite2, 300, 300));
 }
 
-TEST_F(DisplaySprites, BumperAngleCountsModuloFullTurn) {
+TEST_F(DisplaySprites, BumperAngleCountsModuloFullTurn)
+{
     for (int n = FIRST_BUMPER_SLOT + 1; n <= LAST_BUMPER_SLOT; n++)
         sprite[n].type = KIND_FREE;
     sprite[FIRST_BUMPER_SLOT].angle = 44;
@@ -114,7 +124,8 @@ TEST_F(DisplaySprites, BumperAngleCountsModuloFullTurn) {
     destroy_bitmap(once);
 }
 
-TEST_F(DisplaySprites, UnturnedBumperIsCentredOnItsPosition) {
+TEST_F(DisplaySprites, UnturnedBumperIsCentredOnItsPosition)
+{
     for (int n = FIRST_BUMPER_SLOT + 1; n <= LAST_BUMPER_SLOT; n++)
         sprite[n].type = KIND_FREE;
     sprite[FIRST_BUMPER_SLOT].angle = 0;

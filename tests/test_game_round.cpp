@@ -22,7 +22,8 @@ int frames_per_tick = 1; // ... or one tick every this many frames
 int escape_after = -1;   // press Escape when this many frames are drawn
 int most_ahead = 0;      // the furthest the logic was ahead of the clock at a frame
 
-void counted_frame() {
+void counted_frame()
+{
     frames_drawn++;
     if (frames_drawn % frames_per_tick == 0) target_frames = target_frames + ticks_per_frame;
     if (actual_frames - target_frames > most_ahead) most_ahead = actual_frames - target_frames;
@@ -33,10 +34,12 @@ void counted_frame() {
 
 class GameRound : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         initialise_sprites();
         initialise_newgame();
         target_frames = 0;
@@ -52,18 +55,21 @@ class GameRound : public ::testing::Test {
             key[k] = 0;
         Menu_Option = MENU_TWO_PLAYER;
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         for (int k = 0; k < KEY_MAX; k++)
             key[k] = 0;
         mouse_b = 0;
     }
-    static void run_play_loop() {
+    static void run_play_loop()
+    {
         while (game_continues())
             play_pass(counted_frame);
     }
 };
 
-TEST_F(GameRound, CountFallsByOneEvery200Ticks) {
+TEST_F(GameRound, CountFallsByOneEvery200Ticks)
+{
     const std::pair<int, int> ticks_to_count[] = {
         {0, 100},   {199, 100}, {200, 99},  {18400, 8},
         {18599, 8}, {20000, 0}, {20199, 0}, {20200, -1},
@@ -76,7 +82,8 @@ TEST_F(GameRound, CountFallsByOneEvery200Ticks) {
 
 // --- pacing ---
 
-TEST_F(GameRound, BehindTheClockDrawsOneFrame) {
+TEST_F(GameRound, BehindTheClockDrawsOneFrame)
+{
     actual_frames = 5;
     target_frames = 9;
     EXPECT_EQ(draw_paced(counted_frame), 1);
@@ -85,7 +92,8 @@ TEST_F(GameRound, BehindTheClockDrawsOneFrame) {
     EXPECT_EQ(draw_paced(counted_frame), 1);
 }
 
-TEST_F(GameRound, AheadOfTheClockRedrawsUntilItCatchesUp) {
+TEST_F(GameRound, AheadOfTheClockRedrawsUntilItCatchesUp)
+{
     actual_frames = 7;
     target_frames = 4;
     EXPECT_EQ(draw_paced(counted_frame), 3);
@@ -100,7 +108,8 @@ TEST_F(GameRound, AheadOfTheClockRedrawsUntilItCatchesUp) {
     EXPECT_EQ(target_frames, 9);
 }
 
-TEST_F(GameRound, FastMachineTakesOneLogicStepPerTick) {
+TEST_F(GameRound, FastMachineTakesOneLogicStepPerTick)
+{
     frames_per_tick = 3;
     for (int pass = 0; pass < 300; pass++)
         play_pass(counted_frame);
@@ -113,7 +122,8 @@ TEST_F(GameRound, FastMachineTakesOneLogicStepPerTick) {
     EXPECT_LE(most_ahead, 1);
 }
 
-TEST_F(GameRound, SlowMachineNeitherSkipsFramesNorCatchesUp) {
+TEST_F(GameRound, SlowMachineNeitherSkipsFramesNorCatchesUp)
+{
     ticks_per_frame = 2;
     for (int pass = 0; pass < 300; pass++)
         play_pass(counted_frame);
@@ -122,7 +132,8 @@ TEST_F(GameRound, SlowMachineNeitherSkipsFramesNorCatchesUp) {
     EXPECT_EQ(target_frames, 600);
 }
 
-TEST_F(GameRound, PassAdvancesLaunchTimersAndStepCount) {
+TEST_F(GameRound, PassAdvancesLaunchTimersAndStepCount)
+{
     p1_frames = 3;
     p2_frames = 40;
     play_pass(counted_frame);
@@ -133,7 +144,8 @@ TEST_F(GameRound, PassAdvancesLaunchTimersAndStepCount) {
 
 // --- the end-of-game count ---
 
-TEST_F(GameRound, CountStagesFireOnceEachInOrderAtTheirTicks) {
+TEST_F(GameRound, CountStagesFireOnceEachInOrderAtTheirTicks)
+{
     std::vector<std::pair<int, int>> fired; // tick, sample
     for (int t = 0; t <= 20400; t++) {
         target_frames = t;
@@ -151,7 +163,8 @@ TEST_F(GameRound, CountStagesFireOnceEachInOrderAtTheirTicks) {
     EXPECT_EQ(countdown_flag, 999);
 }
 
-TEST_F(GameRound, CountStageWaitsForTheOneBefore) {
+TEST_F(GameRound, CountStageWaitsForTheOneBefore)
+{
     // The warning at 8 was missed: no later stage can fire.
     for (int t = 18600; t <= 20400; t++) {
         target_frames = t;
@@ -169,7 +182,8 @@ TEST_F(GameRound, CountStageWaitsForTheOneBefore) {
 
 // --- the three ways a game ends ---
 
-TEST_F(GameRound, GameGoesOnUntilEscapeTimeOrBothSidesOut) {
+TEST_F(GameRound, GameGoesOnUntilEscapeTimeOrBothSidesOut)
+{
     EXPECT_TRUE(game_continues());
     key[KEY_ESC] = 1;
     EXPECT_FALSE(game_continues());
@@ -189,20 +203,23 @@ TEST_F(GameRound, GameGoesOnUntilEscapeTimeOrBothSidesOut) {
     EXPECT_TRUE(game_continues());
 }
 
-TEST_F(GameRound, PlayLoopRunsOutOfTimeAfter20200Ticks) {
+TEST_F(GameRound, PlayLoopRunsOutOfTimeAfter20200Ticks)
+{
     run_play_loop();
     EXPECT_EQ(target_frames, 20200);
     EXPECT_EQ(actual_frames, 20200);
     EXPECT_EQ(countdown_flag, 999);
 }
 
-TEST_F(GameRound, EscapeEndsGameAtNextPass) {
+TEST_F(GameRound, EscapeEndsGameAtNextPass)
+{
     escape_after = 50;
     run_play_loop();
     EXPECT_EQ(actual_frames, 50);
 }
 
-TEST_F(GameRound, GameEndsWhenBothSidesHaveFiredTheirLast) {
+TEST_F(GameRound, GameEndsWhenBothSidesHaveFiredTheirLast)
+{
     p1_balls = 3;
     p2_balls = 0;
     p1_frames = 100;
@@ -214,7 +231,8 @@ TEST_F(GameRound, GameEndsWhenBothSidesHaveFiredTheirLast) {
 
 // --- best score ---
 
-TEST_F(GameRound, NewHighScoreSamplePlaysOncePerRun) {
+TEST_F(GameRound, NewHighScoreSamplePlaysOncePerRun)
+{
     new_high = 0;
     hi = 90;
     p1_score = 90;
@@ -238,7 +256,8 @@ TEST_F(GameRound, NewHighScoreSamplePlaysOncePerRun) {
     EXPECT_EQ(hi, p1_score);
 }
 
-TEST_F(GameRound, BestScoreTakesTheHigherSide) {
+TEST_F(GameRound, BestScoreTakesTheHigherSide)
+{
     hi = 50;
     p1_score = 70;
     p2_score = 60;
@@ -249,7 +268,8 @@ TEST_F(GameRound, BestScoreTakesTheHigherSide) {
     EXPECT_EQ(hi, 80);
 }
 
-TEST_F(GameRound, MenuPassClearsTablesAndTakesBestScoreFromFile) {
+TEST_F(GameRound, MenuPassClearsTablesAndTakesBestScoreFromFile)
+{
     char cwd[512];
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
     ASSERT_EQ(chdir(make_temp_dir("menu")), 0);
@@ -271,12 +291,14 @@ namespace {
 std::vector<int> names_asked;
 int tables_shown = 0;
 
-void name_typed(int score) {
+void name_typed(int score)
+{
     names_asked.push_back(score);
     snprintf(score_table[CANDIDATE_ENTRY].player_name, NAME_FIELD, "P%d", score);
 }
 
-void table_shown(int wait) {
+void table_shown(int wait)
+{
     EXPECT_EQ(wait, 1);
     tables_shown++;
 }
@@ -287,7 +309,8 @@ const score_screens quiet_screens = {name_typed, table_shown};
 
 class HighScoreEntry : public GameRound {
   protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         GameRound::SetUp();
         ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
         ASSERT_EQ(chdir(make_temp_dir("entry")), 0);
@@ -299,14 +322,16 @@ class HighScoreEntry : public GameRound {
         names_asked.clear();
         tables_shown = 0;
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         ASSERT_EQ(chdir(cwd), 0);
         GameRound::TearDown();
     }
     char cwd[512];
 };
 
-TEST_F(HighScoreEntry, ScoreEqualToTenthPlaceDoesNotQualify) {
+TEST_F(HighScoreEntry, ScoreEqualToTenthPlaceDoesNotQualify)
+{
     EXPECT_FALSE(score_qualifies(10));
     EXPECT_TRUE(score_qualifies(11));
     Menu_Option = MENU_TWO_PLAYER;
@@ -318,7 +343,8 @@ TEST_F(HighScoreEntry, ScoreEqualToTenthPlaceDoesNotQualify) {
     EXPECT_NE(access(SCORE_FILE, F_OK), 0) << "nothing entered, nothing saved";
 }
 
-TEST_F(HighScoreEntry, OnePointMoreIsEnteredSortedAndSaved) {
+TEST_F(HighScoreEntry, OnePointMoreIsEnteredSortedAndSaved)
+{
     Menu_Option = MENU_ONE_PLAYER;
     p1_score = 11;
     enter_high_scores(quiet_screens);
@@ -330,7 +356,8 @@ TEST_F(HighScoreEntry, OnePointMoreIsEnteredSortedAndSaved) {
     EXPECT_EQ(access(SCORE_FILE, F_OK), 0);
 }
 
-TEST_F(HighScoreEntry, ComputerScoreNeverEntersTable) {
+TEST_F(HighScoreEntry, ComputerScoreNeverEntersTable)
+{
     Menu_Option = MENU_ONE_PLAYER;
     p1_score = 5;
     p2_score = 5000;
@@ -339,7 +366,8 @@ TEST_F(HighScoreEntry, ComputerScoreNeverEntersTable) {
     EXPECT_EQ(score_table[0].player_score, 100);
 }
 
-TEST_F(HighScoreEntry, PlayerTwoIsMeasuredAgainstTableAfterPlayerOne) {
+TEST_F(HighScoreEntry, PlayerTwoIsMeasuredAgainstTableAfterPlayerOne)
+{
     Menu_Option = MENU_TWO_PLAYER;
     p1_score = 30; // pushes 10 out: the tenth place becomes 20
     p2_score = 15; // beat the old tenth place, not the new one
@@ -348,7 +376,8 @@ TEST_F(HighScoreEntry, PlayerTwoIsMeasuredAgainstTableAfterPlayerOne) {
     EXPECT_EQ(score_table[9].player_score, 20);
 }
 
-TEST_F(HighScoreEntry, BothPlayersEnterPlayerOneFirst) {
+TEST_F(HighScoreEntry, BothPlayersEnterPlayerOneFirst)
+{
     Menu_Option = MENU_TWO_PLAYER;
     p1_score = 30;
     p2_score = 95;
@@ -360,7 +389,8 @@ TEST_F(HighScoreEntry, BothPlayersEnterPlayerOneFirst) {
     EXPECT_EQ(score_table[9].player_score, 30);
 }
 
-TEST_F(HighScoreEntry, PlayerTwoAloneCanQualify) {
+TEST_F(HighScoreEntry, PlayerTwoAloneCanQualify)
+{
     Menu_Option = MENU_TWO_PLAYER;
     p1_score = 0;
     p2_score = 55;

@@ -9,17 +9,20 @@
 
 class GetReady : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         initialise_sprites();
         initialise_newgame();
         Menu_Option = MENU_ONE_PLAYER;
     }
 };
 
-TEST_F(GetReady, StartsTheClockFromZero) {
+TEST_F(GetReady, StartsTheClockFromZero)
+{
     target_frames = 30000;
     actual_frames = 4321;
     get_ready();
@@ -27,7 +30,8 @@ TEST_F(GetReady, StartsTheClockFromZero) {
     EXPECT_EQ(actual_frames, 0);
 }
 
-TEST_F(GetReady, FieldShowsFullCountUnderGetReady) {
+TEST_F(GetReady, FieldShowsFullCountUnderGetReady)
+{
     // Even after a long game the count drawn here is the new game's 100.
     target_frames = 30000;
     get_ready();
@@ -44,7 +48,8 @@ TEST_F(GetReady, FieldShowsFullCountUnderGetReady) {
     EXPECT_GT(differ, 1000);
 }
 
-TEST_F(GetReady, CountsGoToScreenOnBlackAndEndWithGo) {
+TEST_F(GetReady, CountsGoToScreenOnBlackAndEndWithGo)
+{
     get_ready();
     FONT *large = data_font(DAT_FONT_LARGE);
     int white = makecol(255, 255, 255), black = makecol(0, 0, 0);

@@ -8,12 +8,14 @@
 
 namespace {
 
-bool is_fixed_object(int slot) {
+bool is_fixed_object(int slot)
+{
     return (slot >= FIRST_BUMPER_SLOT && slot <= LAST_BUMPER_SLOT) || slot == 101 ||
            (slot >= 103 && slot <= 105) || slot == 107 || slot == 108;
 }
 
-double centre_distance(const sprite_record &a, const sprite_record &b) {
+double centre_distance(const sprite_record &a, const sprite_record &b)
+{
     return std::hypot(a.x - b.x, a.y - b.y);
 }
 
@@ -21,7 +23,8 @@ double centre_distance(const sprite_record &a, const sprite_record &b) {
 
 class SpriteTable : public ::testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         // Leave the table as a busy game would: every slot taken and alive.
         for (int n = 0; n < SPRITE_SLOTS; n++) {
             sprite[n].type = n < 50 ? KIND_P1_BALL : KIND_MOVING_POINT;
@@ -33,7 +36,8 @@ class SpriteTable : public ::testing::Test {
     }
 };
 
-TEST_F(SpriteTable, OnlyBumpersAndEdgesSurviveSetUp) {
+TEST_F(SpriteTable, OnlyBumpersAndEdgesSurviveSetUp)
+{
     for (int n = 0; n < SPRITE_SLOTS; n++) {
         if (is_fixed_object(n)) continue;
         EXPECT_EQ(sprite[n].type, KIND_FREE) << "slot " << n;
@@ -44,7 +48,8 @@ TEST_F(SpriteTable, OnlyBumpersAndEdgesSurviveSetUp) {
     EXPECT_EQ(sprite[109].type, KIND_FREE);
 }
 
-TEST_F(SpriteTable, BumpersFormTheirTriangleAtRest) {
+TEST_F(SpriteTable, BumpersFormTheirTriangleAtRest)
+{
     const double want[6][2] = {{340, 240}, {402, 240}, {464, 240},
                                {370, 296}, {432, 296}, {402, 352}};
     const int angles[6] = {0, 42, 84, 126, -1, 210}; // slot 75's angle is the game's choice
@@ -68,7 +73,8 @@ TEST_F(SpriteTable, BumpersFormTheirTriangleAtRest) {
     }
 }
 
-TEST_F(SpriteTable, EdgeCirclesAreHugeAndImmovable) {
+TEST_F(SpriteTable, EdgeCirclesAreHugeAndImmovable)
+{
     const struct {
         int slot, type;
         double x, y, d;
@@ -93,7 +99,8 @@ TEST_F(SpriteTable, EdgeCirclesAreHugeAndImmovable) {
     EXPECT_DOUBLE_EQ(sprite[105].y - sprite[105].w / 2, 557.5);
 }
 
-TEST_F(SpriteTable, NoBumperTouchesAnotherOrAnEdge) {
+TEST_F(SpriteTable, NoBumperTouchesAnotherOrAnEdge)
+{
     for (int a = FIRST_BUMPER_SLOT; a <= LAST_BUMPER_SLOT; a++) {
         for (int b = 0; b < SPRITE_SLOTS; b++) {
             if (b == a || sprite[b].type == KIND_FREE) continue;
@@ -107,7 +114,8 @@ TEST_F(SpriteTable, NoBumperTouchesAnotherOrAnEdge) {
     }
 }
 
-TEST(NewGame, ResetsAimsBallsScoresAndCountButNotLaunchTimers) {
+TEST(NewGame, ResetsAimsBallsScoresAndCountButNotLaunchTimers)
+{
     p1_dy = 33;
     p2_dy = -4;
     p1_balls = 0;

@@ -7,15 +7,18 @@
 
 class NewBall : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         initialise_sprites();
         initialise_newgame();
         p1_frames = p2_frames = 100; // both launchers long rested
     }
-    static int balls_of(int type) {
+    static int balls_of(int type)
+    {
         int n = 0;
         for (const sprite_record &s : sprite)
             n += s.type == type;
@@ -23,7 +26,8 @@ class NewBall : public ::testing::Test {
     }
 };
 
-TEST_F(NewBall, PlayerOneBallLeavesLeftLauncherWithQuarterOfAim) {
+TEST_F(NewBall, PlayerOneBallLeavesLeftLauncherWithQuarterOfAim)
+{
     p1_dy = -40;
     new_ball(KIND_P1_BALL);
     const sprite_record &s = sprite[0];
@@ -41,7 +45,8 @@ TEST_F(NewBall, PlayerOneBallLeavesLeftLauncherWithQuarterOfAim) {
     EXPECT_EQ(p2_frames, 100);
 }
 
-TEST_F(NewBall, PlayerTwoBallLeavesRightLauncherWithTwiceTheAim) {
+TEST_F(NewBall, PlayerTwoBallLeavesRightLauncherWithTwiceTheAim)
+{
     p2_dy = 2.5f;
     new_ball(KIND_P2_BALL);
     const sprite_record &s = sprite[0];
@@ -57,7 +62,8 @@ TEST_F(NewBall, PlayerTwoBallLeavesRightLauncherWithTwiceTheAim) {
     EXPECT_EQ(p1_balls, BALLS_PER_GAME);
 }
 
-TEST_F(NewBall, LaunchNeedsSixteenStepsSinceTheLastOne) {
+TEST_F(NewBall, LaunchNeedsSixteenStepsSinceTheLastOne)
+{
     p1_frames = 15;
     p2_frames = 15;
     new_ball(KIND_P1_BALL);
@@ -77,7 +83,8 @@ TEST_F(NewBall, LaunchNeedsSixteenStepsSinceTheLastOne) {
     EXPECT_EQ(balls_of(KIND_P1_BALL), 1);
 }
 
-TEST_F(NewBall, NoLaunchWithoutBallsLeft) {
+TEST_F(NewBall, NoLaunchWithoutBallsLeft)
+{
     p1_balls = 0;
     p2_balls = -1;
     sprite_record before[SPRITE_SLOTS];
@@ -90,14 +97,16 @@ TEST_F(NewBall, NoLaunchWithoutBallsLeft) {
     EXPECT_EQ(p1_frames, 100);
 }
 
-TEST_F(NewBall, LastBallCanBeLaunched) {
+TEST_F(NewBall, LastBallCanBeLaunched)
+{
     p2_balls = 1;
     new_ball(KIND_P2_BALL);
     EXPECT_EQ(balls_of(KIND_P2_BALL), 1);
     EXPECT_EQ(p2_balls, 0);
 }
 
-TEST_F(NewBall, TakesLowestFreeBallSlot) {
+TEST_F(NewBall, TakesLowestFreeBallSlot)
+{
     sprite[0].type = KIND_P2_BALL;
     sprite[1].type = KIND_P1_BALL;
     sprite[3].type = KIND_P1_BALL;
@@ -107,7 +116,8 @@ TEST_F(NewBall, TakesLowestFreeBallSlot) {
     EXPECT_EQ(free_ball_slot(), 4);
 }
 
-TEST_F(NewBall, FullBallSlotsOverflowIntoSlotFiftyReplacingItsBall) {
+TEST_F(NewBall, FullBallSlotsOverflowIntoSlotFiftyReplacingItsBall)
+{
     for (int n = 0; n <= 49; n++)
         sprite[n].type = KIND_P2_BALL;
     sprite[50].type = KIND_P2_BALL;

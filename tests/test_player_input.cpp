@@ -12,10 +12,12 @@
 
 class PlayerInput : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         initialise_sprites();
         initialise_newgame();
         p1_frames = p2_frames = 100;
@@ -25,36 +27,42 @@ class PlayerInput : public ::testing::Test {
             key[k] = 0;
         Menu_Option = MENU_TWO_PLAYER;
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         for (int k = 0; k < KEY_MAX; k++)
             key[k] = 0;
         mouse_b = 0;
     }
     // One logic step as the play loop runs it: input, then the launch timers move on.
-    static void step() {
+    static void step()
+    {
         player_input();
         p1_frames++;
         p2_frames++;
     }
-    static int balls_of(int type) {
+    static int balls_of(int type)
+    {
         int n = 0;
         for (const sprite_record &s : sprite)
             n += s.type == type;
         return n;
     }
-    static const sprite_record *first_ball_of(int type) {
+    static const sprite_record *first_ball_of(int type)
+    {
         for (const sprite_record &s : sprite)
             if (s.type == type) return &s;
         return nullptr;
     }
     // A bumper in the right-hand quarter moving toward player 2's side line.
-    static void threaten(int slot) {
+    static void threaten(int slot)
+    {
         sprite[slot].x = 650;
         sprite[slot].dx = 1;
     }
 };
 
-TEST_F(PlayerInput, MouseHeightSetsPlayerOneAim) {
+TEST_F(PlayerInput, MouseHeightSetsPlayerOneAim)
+{
     EXPECT_EQ(aim_from_mouse(0), -40);
     EXPECT_EQ(aim_from_mouse(1), -40);
     EXPECT_EQ(aim_from_mouse(80), 0);
@@ -70,7 +78,8 @@ TEST_F(PlayerInput, MouseHeightSetsPlayerOneAim) {
     EXPECT_EQ(p1_dy, -40);
 }
 
-TEST_F(PlayerInput, HeldButtonFiresEverySixteenthStep) {
+TEST_F(PlayerInput, HeldButtonFiresEverySixteenthStep)
+{
     mouse_b = 1;
     std::vector<int> launches;
     for (int k = 0; k < 40; k++) {
@@ -83,7 +92,8 @@ TEST_F(PlayerInput, HeldButtonFiresEverySixteenthStep) {
     EXPECT_EQ(balls_of(KIND_P1_BALL), 3);
 }
 
-TEST_F(PlayerInput, FirstGameAfterStartUpFiresOnSeventeenthStep) {
+TEST_F(PlayerInput, FirstGameAfterStartUpFiresOnSeventeenthStep)
+{
     p1_frames = 0;
     mouse_b = 1;
     int first = -1;
@@ -94,7 +104,8 @@ TEST_F(PlayerInput, FirstGameAfterStartUpFiresOnSeventeenthStep) {
     EXPECT_EQ(first, 16);
 }
 
-TEST_F(PlayerInput, OnlyTheLeftButtonFires) {
+TEST_F(PlayerInput, OnlyTheLeftButtonFires)
+{
     mouse_b = 2;
     step();
     EXPECT_EQ(p1_balls, BALLS_PER_GAME);
@@ -103,7 +114,8 @@ TEST_F(PlayerInput, OnlyTheLeftButtonFires) {
     EXPECT_EQ(p1_balls, BALLS_PER_GAME - 1);
 }
 
-TEST_F(PlayerInput, NoLaunchWhenPlayerOneHasNoBalls) {
+TEST_F(PlayerInput, NoLaunchWhenPlayerOneHasNoBalls)
+{
     p1_balls = 0;
     mouse_b = 1;
     for (int k = 0; k < 40; k++)
@@ -112,7 +124,8 @@ TEST_F(PlayerInput, NoLaunchWhenPlayerOneHasNoBalls) {
     EXPECT_EQ(p1_balls, 0);
 }
 
-TEST_F(PlayerInput, PlayerOneBallTakesAimOfSameStep) {
+TEST_F(PlayerInput, PlayerOneBallTakesAimOfSameStep)
+{
     p1_dy = 0;
     mouse_y = 0;
     mouse_b = 1;
@@ -121,7 +134,8 @@ TEST_F(PlayerInput, PlayerOneBallTakesAimOfSameStep) {
     EXPECT_EQ(first_ball_of(KIND_P1_BALL)->dy, -10);
 }
 
-TEST_F(PlayerInput, PlayerTwoAimStopsAtFiveEitherWay) {
+TEST_F(PlayerInput, PlayerTwoAimStopsAtFiveEitherWay)
+{
     key[KEY_UP] = 1;
     for (int k = 0; k < 200; k++)
         step();
@@ -133,7 +147,8 @@ TEST_F(PlayerInput, PlayerTwoAimStopsAtFiveEitherWay) {
     EXPECT_EQ(p2_dy, 5.0f);
 }
 
-TEST_F(PlayerInput, PlayerTwoAimKeysHeldTogetherCancel) {
+TEST_F(PlayerInput, PlayerTwoAimKeysHeldTogetherCancel)
+{
     p2_dy = 1.0f;
     key[KEY_UP] = key[KEY_DOWN] = 1;
     for (int k = 0; k < 50; k++)
@@ -141,7 +156,8 @@ TEST_F(PlayerInput, PlayerTwoAimKeysHeldTogetherCancel) {
     EXPECT_NEAR(p2_dy, 1.0f, 1e-5);
 }
 
-TEST_F(PlayerInput, PlayerTwoFiresWithAimOfStepBefore) {
+TEST_F(PlayerInput, PlayerTwoFiresWithAimOfStepBefore)
+{
     key[KEY_LCONTROL] = 1;
     key[KEY_DOWN] = 1;
     step();
@@ -152,7 +168,8 @@ TEST_F(PlayerInput, PlayerTwoFiresWithAimOfStepBefore) {
     EXPECT_EQ(p2_balls, BALLS_PER_GAME - 1);
 }
 
-TEST_F(PlayerInput, PlayerTwoKeysDoNothingInOnePlayerGame) {
+TEST_F(PlayerInput, PlayerTwoKeysDoNothingInOnePlayerGame)
+{
     Menu_Option = MENU_ONE_PLAYER;
     key[KEY_LCONTROL] = key[KEY_UP] = 1;
     for (int k = 0; k < 40; k++)
@@ -161,7 +178,8 @@ TEST_F(PlayerInput, PlayerTwoKeysDoNothingInOnePlayerGame) {
     EXPECT_EQ(p2_dy, 0.0f);
 }
 
-TEST_F(PlayerInput, ComputerIdleWithoutThreateningBumper) {
+TEST_F(PlayerInput, ComputerIdleWithoutThreateningBumper)
+{
     Menu_Option = MENU_ONE_PLAYER;
     // Right of the line but moving away, on the line, and moving toward it from the left.
     sprite[71].x = 650;
@@ -181,7 +199,8 @@ TEST_F(PlayerInput, ComputerIdleWithoutThreateningBumper) {
     EXPECT_EQ(next, rand());
 }
 
-TEST_F(PlayerInput, ComputerDoesNotPlayTwoPlayerGame) {
+TEST_F(PlayerInput, ComputerDoesNotPlayTwoPlayerGame)
+{
     threaten(71);
     srand(11);
     for (int k = 0; k < 500; k++)
@@ -195,7 +214,8 @@ TEST_F(PlayerInput, ComputerDoesNotPlayTwoPlayerGame) {
 // For each threatening bumper the computer draws twice: fire on 0 or 1 of the first draw,
 // turn its aim up by 0.01 on 0 or 1 of the second. A second shot in one step is refused by
 // the launch rate limit.
-TEST_F(PlayerInput, ComputerDrawsFireThenAimForEachThreat) {
+TEST_F(PlayerInput, ComputerDrawsFireThenAimForEachThreat)
+{
     Menu_Option = MENU_ONE_PLAYER;
     threaten(71);
     threaten(74);
@@ -224,7 +244,8 @@ TEST_F(PlayerInput, ComputerDrawsFireThenAimForEachThreat) {
     EXPECT_LT(fired_steps, 60);
 }
 
-TEST_F(PlayerInput, ComputerAimWrapsFromBelowMinusFiveToFive) {
+TEST_F(PlayerInput, ComputerAimWrapsFromBelowMinusFiveToFive)
+{
     Menu_Option = MENU_ONE_PLAYER;
     threaten(76);
     p2_dy = -4.995f;
@@ -235,7 +256,8 @@ TEST_F(PlayerInput, ComputerAimWrapsFromBelowMinusFiveToFive) {
     EXPECT_EQ(p2_dy, 5.0f);
 }
 
-TEST_F(PlayerInput, HoldingSSavesLastFrameAsPcx) {
+TEST_F(PlayerInput, HoldingSSavesLastFrameAsPcx)
+{
     char cwd[512];
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
     ASSERT_EQ(chdir(make_temp_dir("shot")), 0);

@@ -8,21 +8,25 @@
 
 class TitleScreen : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         mouse_b = 0;
     }
 };
 
-TEST_F(TitleScreen, PointerOnEachBallCentreSelectsIt) {
+TEST_F(TitleScreen, PointerOnEachBallCentreSelectsIt)
+{
     const int centre[MENU_ITEMS][2] = {{110, 310}, {283, 511}, {386, 206}, {599, 503}, {696, 264}};
     for (int n = 0; n < MENU_ITEMS; n++)
         EXPECT_EQ(menu_item_at(centre[n][0], centre[n][1]), n) << "item " << n;
 }
 
-TEST_F(TitleScreen, BallRimCountsAsOnTheBall) {
+TEST_F(TitleScreen, BallRimCountsAsOnTheBall)
+{
     EXPECT_EQ(menu_item_at(110 + 85, 310), MENU_ONE_PLAYER);
     EXPECT_EQ(menu_item_at(110 + 86, 310), MENU_NONE);
     EXPECT_EQ(menu_item_at(696, 264 - 85), MENU_QUIT);
@@ -32,13 +36,15 @@ TEST_F(TitleScreen, BallRimCountsAsOnTheBall) {
     EXPECT_EQ(menu_item_at(283 + 61, 511 + 60), MENU_NONE);
 }
 
-TEST_F(TitleScreen, SpotsOffEveryBallSelectNothing) {
+TEST_F(TitleScreen, SpotsOffEveryBallSelectNothing)
+{
     const int spot[][2] = {{0, 0}, {799, 599}, {450, 380}, {200, 100}, {10, 590}, {790, 10}};
     for (const auto &s : spot)
         EXPECT_EQ(menu_item_at(s[0], s[1]), MENU_NONE) << s[0] << "," << s[1];
 }
 
-TEST_F(TitleScreen, OnlyLeftClickOnPlayOrQuitEndsMenu) {
+TEST_F(TitleScreen, OnlyLeftClickOnPlayOrQuitEndsMenu)
+{
     EXPECT_TRUE(menu_choice_made(MENU_ONE_PLAYER, 1));
     EXPECT_TRUE(menu_choice_made(MENU_TWO_PLAYER, 1));
     EXPECT_TRUE(menu_choice_made(MENU_QUIT, 1));
@@ -50,7 +56,8 @@ TEST_F(TitleScreen, OnlyLeftClickOnPlayOrQuitEndsMenu) {
     EXPECT_FALSE(menu_choice_made(MENU_QUIT, 3)) << "both buttons together are no click";
 }
 
-TEST_F(TitleScreen, BallsTurnOneUnitAPassAndWrapAfter255) {
+TEST_F(TitleScreen, BallsTurnOneUnitAPassAndWrapAfter255)
+{
     double angle[MENU_ITEMS] = {0, 100, 254, 255, 300};
     step_menu_angles(angle, MENU_NONE);
     EXPECT_EQ(angle[0], 1);
@@ -60,7 +67,8 @@ TEST_F(TitleScreen, BallsTurnOneUnitAPassAndWrapAfter255) {
     EXPECT_EQ(angle[4], 0);
 }
 
-TEST_F(TitleScreen, BallUnderPointerTurnsElevenUnitsAPass) {
+TEST_F(TitleScreen, BallUnderPointerTurnsElevenUnitsAPass)
+{
     double angle[MENU_ITEMS] = {0, 0, 0, 0, 0};
     step_menu_angles(angle, MENU_HELP);
     EXPECT_EQ(angle[MENU_HELP], 11);
@@ -72,7 +80,8 @@ TEST_F(TitleScreen, BallUnderPointerTurnsElevenUnitsAPass) {
     EXPECT_EQ(angle[MENU_HELP], 23);
 }
 
-TEST_F(TitleScreen, HoveredBallWrapsPartWayThroughItsTurn) {
+TEST_F(TitleScreen, HoveredBallWrapsPartWayThroughItsTurn)
+{
     // Item 4 gains 2 from each of the four balls before it (250 -> 258), wraps to 0 at its
     // own step, then gains 2 more.
     double angle[MENU_ITEMS] = {0, 0, 0, 0, 250};
@@ -87,7 +96,8 @@ TEST_F(TitleScreen, HoveredBallWrapsPartWayThroughItsTurn) {
     EXPECT_EQ(first[MENU_ONE_PLAYER], 10);
 }
 
-TEST_F(TitleScreen, LeftClickOnOnePlayerEndsMenuAtOnce) {
+TEST_F(TitleScreen, LeftClickOnOnePlayerEndsMenuAtOnce)
+{
     mouse_x = 110;
     mouse_y = 310;
     mouse_b = 1;
@@ -100,7 +110,8 @@ TEST_F(TitleScreen, LeftClickOnOnePlayerEndsMenuAtOnce) {
     EXPECT_EQ(getpixel(buffer, 5, 595), getpixel(title1, 5, 595));
 }
 
-TEST_F(TitleScreen, LeftClickOnQuitEndsMenu) {
+TEST_F(TitleScreen, LeftClickOnQuitEndsMenu)
+{
     mouse_x = 700;
     mouse_y = 250;
     mouse_b = 1;
