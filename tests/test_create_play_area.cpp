@@ -158,24 +158,3 @@ TEST_F(ScoreBar, LevelLaunchersSitAtTheirPivots)
     EXPECT_GT(checked, 0);
     EXPECT_EQ(shown, checked);
 }
-
-TEST_F(ScoreBar, AimTiltsBothLaunchers)
-{
-    // Full aims turn the left launcher by 41 units and the right one by -39.
-    draw();
-    BITMAP *level = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    blit(buffer, level, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    p1_dy = 40;
-    p2_dy = 5;
-    draw();
-    int changed_left = 0, changed_right = 0;
-    for (int y = 200; y < 400; y++) {
-        for (int x = 0; x < 100; x++)
-            changed_left += getpixel(buffer, x, y) != getpixel(level, x, y);
-        for (int x = 700; x < 800; x++)
-            changed_right += getpixel(buffer, x, y) != getpixel(level, x, y);
-    }
-    EXPECT_GT(changed_left, 0);
-    EXPECT_GT(changed_right, 0);
-    destroy_bitmap(level);
-}

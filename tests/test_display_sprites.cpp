@@ -84,16 +84,6 @@ TEST_F(DisplaySprites, OverflowSlotIsDrawnButNotSlotsAboveDrawingRange)
     EXPECT_EQ(changed(300, 300, 300 + sprite1->w - 1, 300 + sprite1->h - 1, false), 0);
 }
 
-TEST_F(DisplaySprites, LaterSlotIsDrawnOverEarlier)
-{
-    for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++)
-        sprite[n].type = KIND_FREE;
-    place(4, KIND_P1_BALL, 300, 300);
-    place(9, KIND_P2_BALL, 300, 300);
-    display_sprites();
-    EXPECT_TRUE(shows_sprite(buffer, sprite2, 300, 300));
-}
-
 TEST_F(DisplaySprites, BumperAngleCountsModuloFullTurn)
 {
     for (int n = FIRST_BUMPER_SLOT + 1; n <= LAST_BUMPER_SLOT; n++)

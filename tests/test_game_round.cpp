@@ -82,16 +82,6 @@ TEST_F(GameRound, CountFallsByOneEvery200Ticks)
 
 // --- pacing ---
 
-TEST_F(GameRound, BehindTheClockDrawsOneFrame)
-{
-    actual_frames = 5;
-    target_frames = 9;
-    EXPECT_EQ(draw_paced(counted_frame), 1);
-    actual_frames = 5;
-    target_frames = 5;
-    EXPECT_EQ(draw_paced(counted_frame), 1);
-}
-
 TEST_F(GameRound, AheadOfTheClockRedrawsUntilItCatchesUp)
 {
     actual_frames = 7;
@@ -130,16 +120,6 @@ TEST_F(GameRound, SlowMachineNeitherSkipsFramesNorCatchesUp)
     EXPECT_EQ(actual_frames, 300);
     EXPECT_EQ(frames_drawn, 300);
     EXPECT_EQ(target_frames, 600);
-}
-
-TEST_F(GameRound, PassAdvancesLaunchTimersAndStepCount)
-{
-    p1_frames = 3;
-    p2_frames = 40;
-    play_pass(counted_frame);
-    EXPECT_EQ(p1_frames, 4);
-    EXPECT_EQ(p2_frames, 41);
-    EXPECT_EQ(actual_frames, 1);
 }
 
 // --- the end-of-game count ---
@@ -247,6 +227,9 @@ TEST_F(GameRound, NewHighScoreSamplePlaysOncePerRun)
     p1_score = 120;
     EXPECT_FALSE(update_best_score());
     EXPECT_EQ(hi, 120);
+    p2_score = 130;
+    update_best_score();
+    EXPECT_EQ(hi, 130) << "the higher of the two sides";
 
     // A later game of the same run passes the table's best again: no sample.
     start_menu_pass();
@@ -254,18 +237,6 @@ TEST_F(GameRound, NewHighScoreSamplePlaysOncePerRun)
     p1_score = hi + 1;
     EXPECT_FALSE(update_best_score());
     EXPECT_EQ(hi, p1_score);
-}
-
-TEST_F(GameRound, BestScoreTakesTheHigherSide)
-{
-    hi = 50;
-    p1_score = 70;
-    p2_score = 60;
-    update_best_score();
-    EXPECT_EQ(hi, 70);
-    p2_score = 80;
-    update_best_score();
-    EXPECT_EQ(hi, 80);
 }
 
 TEST_F(GameRound, MenuPassClearsTablesAndTakesBestScoreFromFile)
@@ -387,13 +358,4 @@ TEST_F(HighScoreEntry, BothPlayersEnterPlayerOneFirst)
     EXPECT_EQ(score_table[1].player_score, 95);
     EXPECT_STREQ(score_table[1].player_name, "P95");
     EXPECT_EQ(score_table[9].player_score, 30);
-}
-
-TEST_F(HighScoreEntry, PlayerTwoAloneCanQualify)
-{
-    Menu_Option = MENU_TWO_PLAYER;
-    p1_score = 0;
-    p2_score = 55;
-    enter_high_scores(quiet_screens);
-    EXPECT_EQ(names_asked, std::vector<int>{55});
 }

@@ -97,14 +97,6 @@ TEST_F(NewBall, NoLaunchWithoutBallsLeft)
     EXPECT_EQ(p1_frames, 100);
 }
 
-TEST_F(NewBall, LastBallCanBeLaunched)
-{
-    p2_balls = 1;
-    new_ball(KIND_P2_BALL);
-    EXPECT_EQ(balls_of(KIND_P2_BALL), 1);
-    EXPECT_EQ(p2_balls, 0);
-}
-
 TEST_F(NewBall, TakesLowestFreeBallSlot)
 {
     sprite[0].type = KIND_P2_BALL;
