@@ -15,8 +15,7 @@ static void draw_credit_lines()
 {
     credit_line(100, DAT_FONT_LARGE, 255, 64, 64, "Credits:");
     credit_line(160, DAT_FONT_TEXT, 255, 255, 0, "Thanks for playing Brumzel Ball.");
-    credit_line(180, DAT_FONT_TEXT, 255, 255, 0,
-                "This game has been created using the following:");
+    credit_line(180, DAT_FONT_TEXT, 255, 255, 0, "This game has been created using the following:");
     credit_line(210, DAT_FONT_TEXT, 0, 255, 255, "GNU Compiler Collection and CMake");
     credit_line(230, DAT_FONT_TEXT, 0, 255, 255, "gcc.gnu.org - cmake.org");
     credit_line(270, DAT_FONT_TEXT, 128, 128, 0, "Allegro Game Programming Library");
@@ -49,7 +48,8 @@ void credits()
         blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         rest(1);
     }
-    while (mouse_b == 1) rest(1);
+    while (mouse_b == 1)
+        rest(1);
     highcolor_fade_out(16);
     rest(500);
 }

@@ -26,7 +26,8 @@ void help_display()
         rest(1);
     }
     // Let go of the button first, so the click does not reach the menu.
-    while (mouse_b == 1) rest(1);
+    while (mouse_b == 1)
+        rest(1);
     highcolor_fade_out(16);
     rest(500);
 }

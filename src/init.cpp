@@ -2,6 +2,7 @@
 #include "init.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -24,16 +25,16 @@ sprite_record sprite[SPRITE_SLOTS];
 static const char GAMEDATA_FILE[] = "GAMEDATA.DAT";
 
 const dat_kind gamedata_kind[DAT_ENTRIES] = {
-    DAT_KIND_BITMAP, DAT_KIND_BITMAP, DAT_KIND_BITMAP, DAT_KIND_BITMAP, DAT_KIND_BITMAP,  // 0-4
-    DAT_KIND_ANY,    DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, DAT_KIND_BITMAP, DAT_KIND_SAMPLE,  // 5-9
-    DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, DAT_KIND_BITMAP,  // 10-14
-    DAT_KIND_BITMAP, DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, DAT_KIND_BITMAP, DAT_KIND_BITMAP,  // 15-19
-    DAT_KIND_ANY,    DAT_KIND_BITMAP, DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, DAT_KIND_FONT,    // 20-24
-    DAT_KIND_FONT,   DAT_KIND_FONT,   DAT_KIND_FONT,   DAT_KIND_SAMPLE, DAT_KIND_SAMPLE,  // 25-29
-    DAT_KIND_BITMAP, DAT_KIND_BITMAP, DAT_KIND_BITMAP, DAT_KIND_BITMAP, DAT_KIND_BITMAP,  // 30-34
-    DAT_KIND_BITMAP, DAT_KIND_BITMAP, DAT_KIND_SAMPLE, DAT_KIND_BITMAP, DAT_KIND_BITMAP,  // 35-39
-    DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, DAT_KIND_BITMAP, DAT_KIND_SAMPLE, DAT_KIND_SAMPLE,  // 40-44
-    DAT_KIND_SAMPLE,                                                                      // 45
+    DAT_KIND_BITMAP, DAT_KIND_BITMAP, DAT_KIND_BITMAP, DAT_KIND_BITMAP, DAT_KIND_BITMAP, // 0-4
+    DAT_KIND_ANY,    DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, DAT_KIND_BITMAP, DAT_KIND_SAMPLE, // 5-9
+    DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, DAT_KIND_BITMAP, // 10-14
+    DAT_KIND_BITMAP, DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, DAT_KIND_BITMAP, DAT_KIND_BITMAP, // 15-19
+    DAT_KIND_ANY,    DAT_KIND_BITMAP, DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, DAT_KIND_FONT,   // 20-24
+    DAT_KIND_FONT,   DAT_KIND_FONT,   DAT_KIND_FONT,   DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, // 25-29
+    DAT_KIND_BITMAP, DAT_KIND_BITMAP, DAT_KIND_BITMAP, DAT_KIND_BITMAP, DAT_KIND_BITMAP, // 30-34
+    DAT_KIND_BITMAP, DAT_KIND_BITMAP, DAT_KIND_SAMPLE, DAT_KIND_BITMAP, DAT_KIND_BITMAP, // 35-39
+    DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, DAT_KIND_BITMAP, DAT_KIND_SAMPLE, DAT_KIND_SAMPLE, // 40-44
+    DAT_KIND_SAMPLE,                                                                     // 45
 };
 
 // Sizes the game relies on: exact for the backdrops and the title ball, a minimum otherwise.
@@ -42,29 +43,37 @@ struct size_rule {
     bool exact;
 };
 static const size_rule size_rules[] = {
-    {DAT_BACKGROUND, 800, 600, true},  {DAT_HELP, 800, 600, true},
+    {DAT_BACKGROUND, 800, 600, true},    {DAT_HELP, 800, 600, true},
     {DAT_HISCORE_TABLE, 800, 600, true}, {DAT_TITLE, 800, 600, true},
-    {DAT_TITLE_BALL, 170, 170, true},  {DAT_ENTERNAME, 605, 130, false},
+    {DAT_TITLE_BALL, 170, 170, true},    {DAT_ENTERNAME, 605, 130, false},
     {DAT_BRUMZEL, 60, 60, false},
 };
 
 static const char *kind_name(dat_kind k)
 {
     switch (k) {
-    case DAT_KIND_BITMAP: return "a bitmap";
-    case DAT_KIND_SAMPLE: return "a sample";
-    case DAT_KIND_FONT: return "a font";
-    default: return "an object";
+    case DAT_KIND_BITMAP:
+        return "a bitmap";
+    case DAT_KIND_SAMPLE:
+        return "a sample";
+    case DAT_KIND_FONT:
+        return "a font";
+    default:
+        return "an object";
     }
 }
 
 static bool entry_has_kind(const DATAFILE *entry, dat_kind k)
 {
     switch (k) {
-    case DAT_KIND_BITMAP: return entry->type == DAT_BITMAP;
-    case DAT_KIND_SAMPLE: return entry->type == DAT_SAMPLE;
-    case DAT_KIND_FONT: return entry->type == DAT_FONT;
-    default: return true;
+    case DAT_KIND_BITMAP:
+        return entry->type == DAT_BITMAP;
+    case DAT_KIND_SAMPLE:
+        return entry->type == DAT_SAMPLE;
+    case DAT_KIND_FONT:
+        return entry->type == DAT_FONT;
+    default:
+        return true;
     }
 }
 
@@ -75,7 +84,8 @@ bool check_gamedata(const DATAFILE *dat, char *why, int why_size)
         return false;
     }
     int count = 0;
-    while (count < DAT_ENTRIES && dat[count].type != DAT_END) count++;
+    while (count < DAT_ENTRIES && dat[count].type != DAT_END)
+        count++;
     if (count < DAT_ENTRIES) {
         snprintf(why, why_size, "%s holds %d entries, the game needs %d", GAMEDATA_FILE, count,
                  DAT_ENTRIES);
@@ -100,6 +110,162 @@ bool check_gamedata(const DATAFILE *dat, char *why, int why_size)
     return true;
 }
 
+// ---- the data file's structure, checked before the library's loader sees it ----
+// The library's loader trusts every size it reads and crashes on a cut or damaged file, so the
+// whole structure is walked first through its packfile reader (which also unpacks a packed
+// file): every object it announces must be there in full, with sane sizes.
+
+constexpr long MAX_CHUNK = 64L << 20; // no object of ours comes near 64 MiB
+constexpr long MAX_PROPERTY = 1L << 16;
+constexpr long MAX_OBJECTS = 100000;
+constexpr int MAX_NESTING = 4;
+
+struct dat_reader {
+    PACKFILE *f;
+    long consumed;
+    bool ok;
+};
+
+static long read_long(dat_reader *r)
+{
+    unsigned char b[4];
+    if (!r->ok || pack_fread(b, 4, r->f) != 4) {
+        r->ok = false;
+        return 0;
+    }
+    r->consumed += 4;
+    return static_cast<long>(static_cast<int32_t>((uint32_t(b[0]) << 24) | (uint32_t(b[1]) << 16) |
+                                                  (uint32_t(b[2]) << 8) | uint32_t(b[3])));
+}
+
+static int read_word(dat_reader *r)
+{
+    unsigned char b[2];
+    if (!r->ok || pack_fread(b, 2, r->f) != 2) {
+        r->ok = false;
+        return 0;
+    }
+    r->consumed += 2;
+    return static_cast<int16_t>((b[0] << 8) | b[1]);
+}
+
+static void skip_bytes(dat_reader *r, long n)
+{
+    static char scratch[4096];
+    while (r->ok && n > 0) {
+        long part = n < long(sizeof scratch) ? n : long(sizeof scratch);
+        if (pack_fread(scratch, part, r->f) != part) r->ok = false;
+        r->consumed += part;
+        n -= part;
+    }
+}
+
+// Bytes a bitmap or sample announces in its header, checked against its chunk.
+static bool object_header_fits(dat_reader *r, long type, long size)
+{
+    if (type == DAT_BITMAP) {
+        int bits = read_word(r), w = read_word(r), h = read_word(r);
+        int bytes = bits == 8                     ? 1
+                    : (bits == 15 || bits == 16)  ? 2
+                    : bits == 24                  ? 3
+                    : (bits == 32 || bits == -32) ? 4
+                                                  : 0;
+        return r->ok && bytes > 0 && w > 0 && h > 0 && 6 + long(w) * h * bytes <= size;
+    }
+    if (type == DAT_SAMPLE) {
+        int bits = read_word(r);
+        read_word(r); // frequency
+        long length = read_long(r);
+        int channels = bits < 0 ? 2 : 1;
+        int bytes = (bits < 0 ? -bits : bits) == 16 ? 2 : (bits < 0 ? -bits : bits) == 8 ? 1 : 0;
+        return r->ok && bytes > 0 && length >= 0 && 8 + length * bytes * channels <= size;
+    }
+    return true;
+}
+
+// Walks count objects; the first DAT_ENTRIES types of the top level go into types.
+static bool walk_objects(dat_reader *r, int depth, long *types, long *count_out, char *why,
+                         int why_size)
+{
+    long count = read_long(r);
+    if (!r->ok || count < 0 || count > MAX_OBJECTS) {
+        snprintf(why, why_size, "%s is damaged (bad object count)", GAMEDATA_FILE);
+        return false;
+    }
+    if (count_out) *count_out = count;
+    for (long n = 0; n < count; n++) {
+        long type = read_long(r);
+        while (r->ok && type == DAT_PROPERTY) {
+            read_long(r); // the property's own type
+            long size = read_long(r);
+            if (size < 0 || size > MAX_PROPERTY) r->ok = false;
+            skip_bytes(r, size);
+            type = read_long(r);
+        }
+        long stored = read_long(r), unpacked = read_long(r);
+        if (!r->ok || stored < -MAX_CHUNK || stored > MAX_CHUNK || unpacked < 0 ||
+            unpacked > MAX_CHUNK) {
+            snprintf(why, why_size, "%s is cut short or damaged at object %ld", GAMEDATA_FILE, n);
+            return false;
+        }
+        if (types && n < DAT_ENTRIES) types[n] = type;
+        long start = r->consumed;
+        if (stored < 0) {
+            skip_bytes(r, -stored); // an object packed on its own: only its length is known
+        } else if (type == DAT_FILE) {
+            if (depth >= MAX_NESTING ||
+                !walk_objects(r, depth + 1, nullptr, nullptr, why, why_size))
+                return false;
+        } else if (!object_header_fits(r, type, stored)) {
+            snprintf(why, why_size, "%s: object %ld is damaged", GAMEDATA_FILE, n);
+            return false;
+        }
+        long left = stored >= 0 ? stored - (r->consumed - start) : 0;
+        if (left < 0) r->ok = false;
+        skip_bytes(r, left);
+        if (!r->ok) {
+            snprintf(why, why_size, "%s is cut short or damaged at object %ld", GAMEDATA_FILE, n);
+            return false;
+        }
+    }
+    return true;
+}
+
+static long kind_type(dat_kind k)
+{
+    return k == DAT_KIND_BITMAP ? DAT_BITMAP : k == DAT_KIND_SAMPLE ? DAT_SAMPLE : DAT_FONT;
+}
+
+bool check_gamedata_file(const char *path, char *why, int why_size)
+{
+    PACKFILE *f = pack_fopen(path, F_READ_PACKED);
+    if (!f) {
+        snprintf(why, why_size, "%s is missing or cannot be read", GAMEDATA_FILE);
+        return false;
+    }
+    dat_reader r = {f, 0, true};
+    long types[DAT_ENTRIES] = {};
+    long count = 0;
+    bool ok = read_long(&r) == DAT_MAGIC;
+    if (!ok) snprintf(why, why_size, "%s is not a data file", GAMEDATA_FILE);
+    ok = ok && walk_objects(&r, 0, types, &count, why, why_size);
+    pack_fclose(f);
+    if (!ok) return false;
+    if (count < DAT_ENTRIES) {
+        snprintf(why, why_size, "%s holds %ld entries, the game needs %d", GAMEDATA_FILE, count,
+                 DAT_ENTRIES);
+        return false;
+    }
+    for (int n = 0; n < DAT_ENTRIES; n++) {
+        if (gamedata_kind[n] != DAT_KIND_ANY && types[n] != kind_type(gamedata_kind[n])) {
+            snprintf(why, why_size, "%s: entry %d is not %s", GAMEDATA_FILE, n,
+                     kind_name(gamedata_kind[n]));
+            return false;
+        }
+    }
+    return true;
+}
+
 static BITMAP *bitmap_entry(int entry)
 {
     return static_cast<BITMAP *>(data[entry].dat);
@@ -107,6 +273,7 @@ static BITMAP *bitmap_entry(int entry)
 
 bool load_gamedata(const char *path, char *why, int why_size)
 {
+    if (!check_gamedata_file(path, why, why_size)) return false;
     DATAFILE *loaded = load_datafile(path);
     if (!check_gamedata(loaded, why, why_size)) {
         if (loaded) unload_datafile(loaded);
@@ -162,8 +329,7 @@ static void set_display_mode()
     static const int depths[] = {16, 24, 32};
     for (int depth : depths) {
         set_color_depth(depth);
-        if (set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0) == 0)
-            return;
+        if (set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0) == 0) return;
     }
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
     allegro_message("Unable to set 16,24 or 32 bit graphic mode\n%s\n", allegro_error);
@@ -204,7 +370,7 @@ static const struct {
     double x, y;
     int angle;
 } bumper_start[] = {
-    {71, 340, 240, 0}, {72, 402, 240, 42}, {73, 464, 240, 84},
+    {71, 340, 240, 0},   {72, 402, 240, 42},  {73, 464, 240, 84},
     {74, 370, 296, 126}, {75, 432, 296, 168}, {76, 402, 352, 210},
 };
 
@@ -213,9 +379,9 @@ static const struct {
     int slot, type;
     double x, y, diameter;
 } edge_start[] = {
-    {101, KIND_PAD_BOTTOM_LEFT, 0, 600, 300},   {103, KIND_PAD_TOP_LEFT, 0, 0, 300},
-    {104, KIND_TOP_EDGE, 400, -1180, 2450},     {105, KIND_BOTTOM_EDGE, 400, 1980, 2845},
-    {107, KIND_PAD_TOP_RIGHT, 800, 0, 300},     {108, KIND_PAD_BOTTOM_RIGHT, 800, 600, 300},
+    {101, KIND_PAD_BOTTOM_LEFT, 0, 600, 300}, {103, KIND_PAD_TOP_LEFT, 0, 0, 300},
+    {104, KIND_TOP_EDGE, 400, -1180, 2450},   {105, KIND_BOTTOM_EDGE, 400, 1980, 2845},
+    {107, KIND_PAD_TOP_RIGHT, 800, 0, 300},   {108, KIND_PAD_BOTTOM_RIGHT, 800, 600, 300},
 };
 
 constexpr double BUMPER_DIAMETER = 60, BUMPER_MASS = 20, EDGE_MASS = 10000;

@@ -9,8 +9,14 @@ namespace {
 
 class Fade : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { start_headless(); }
-    void SetUp() override { blit(title1, screen, 0, 0, 0, 0, 800, 600); }
+    static void SetUpTestSuite()
+    {
+        start_headless();
+    }
+    void SetUp() override
+    {
+        blit(title1, screen, 0, 0, 0, 0, 800, 600);
+    }
 
     bool screen_is_black()
     {
@@ -35,4 +41,4 @@ TEST_F(Fade, ShowsOneBlendedPicturePerStepThenBlack)
     }
 }
 
-}  // namespace
+} // namespace

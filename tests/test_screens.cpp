@@ -13,7 +13,10 @@ namespace {
 
 class Screens : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { start_headless(); }
+    static void SetUpTestSuite()
+    {
+        start_headless();
+    }
     void SetUp() override
     {
         mouse_x = 0;
@@ -76,4 +79,4 @@ TEST_F(Screens, HelpLeavesOnLeftClickOverTheBallAfterTheButtonIsLetGo)
     EXPECT_EQ(getpixel(buffer, 5, 5), getpixel(help1, 5, 5));
 }
 
-}  // namespace
+} // namespace

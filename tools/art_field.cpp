@@ -184,7 +184,8 @@ canvas pad_highlight(int corner, const canvas &background, int *px, int *py) {
                 if (e != edge) others = std::max(others, edge_distance(e, fx, fy));
             if (others > 1.5f) continue;
             float along = coverage(others + 0.5f);
-            // A band from a little inside the field to well into the pad.
+            // A band from just inside the field (so it hides little of a bumper touching the
+            // pad) to well into the pad.
             float light = d < 0 ? std::exp(d / 3.0f) : std::exp(-d / 6.0f);
             // The halo fades out before the picture's border so it shows no straight cut.
             int border = std::min(std::min(x, y), std::min(size - 1 - x, size - 1 - y));
@@ -192,7 +193,7 @@ canvas pad_highlight(int corner, const canvas &background, int *px, int *py) {
             light *= std::min(1.0f, border / 8.0f);
             float core = coverage(std::fabs(d) - 1.6f);
             light = std::max(light * 1.4f, core) * along;
-            if (light < 0.02f || d < -9 || d > 30) continue;
+            if (light < 0.02f || d < -3.5f || d > 30) continue;
             const pixel &bg = background.px[(int)fy * 800 + (int)fx];
             colour col = mix(warm, hot, std::min(1.0f, core + light * 0.4f));
             colour out{std::min(1.0f, bg.r + col.r * light), std::min(1.0f, bg.g + col.g * light),
@@ -216,8 +217,8 @@ canvas ball(colour base) {
         float lz = std::sqrt(std::max(0.0f, 1 - lx * lx - ly * ly));
         float diffuse = std::max(0.0f, -0.45f * lx - 0.55f * ly + 0.7f * lz);
         colour col = mix(scale(base, 0.35f), base, std::min(1.0f, 0.25f + diffuse));
-        float spec = std::pow(std::max(0.0f, -0.4f * lx - 0.5f * ly + 0.77f * lz), 24.0f);
-        col = mix(col, rgb(255, 255, 255), std::min(1.0f, spec));
+        float glint = std::pow(std::max(0.0f, -0.4f * lx - 0.5f * ly + 0.77f * lz), 24.0f);
+        col = mix(col, rgb(255, 255, 255), std::min(1.0f, glint));
         blend(big, x, y, col, coverage(d));
     });
     return resized(big, BALL_SIZE, BALL_SIZE);
@@ -255,8 +256,8 @@ canvas launcher(colour accent, bool facing_left) {
         if (fx > W - 3.2f * k) col = mix(col, mix(accent, rgb(255, 255, 255), 0.35f), 0.85f);
         blend(big, x, y, col, coverage(d / k));
     });
-    // Turret: a shaded sphere with a coloured ring.
-    float R = 7.2f * k;
+    // Turret: a sphere in the player's colour with a dark collar.
+    float R = 6.8f * k;
     for_box(big, px - R - k, mid - R - k, px + R + k, mid + R + k,
             [&](int x, int y, float fx, float fy) {
                 float d = sd_circle(fx, fy, px, mid, R);
@@ -264,11 +265,10 @@ canvas launcher(colour accent, bool facing_left) {
                 float lx = (fx - px) / R, ly = (fy - mid) / R;
                 float lz = std::sqrt(std::max(0.0f, 1 - lx * lx - ly * ly));
                 float diff = std::max(0.0f, -0.4f * lx - 0.6f * ly + 0.7f * lz);
-                colour col = mix(rgb(30, 34, 50), rgb(150, 160, 190), diff);
-                float r = std::hypot(lx, ly);
-                if (r > 0.55f && r < 0.8f) col = mix(scale(accent, 0.5f), accent, diff);
-                float spec = std::pow(std::max(0.0f, -0.4f * lx - 0.5f * ly + 0.77f * lz), 24.0f);
-                col = mix(col, rgb(255, 255, 255), spec);
+                colour col = mix(scale(accent, 0.25f), accent, std::min(1.0f, diff * 1.2f));
+                float glint = std::pow(std::max(0.0f, -0.4f * lx - 0.5f * ly + 0.77f * lz), 18.0f);
+                col = mix(col, rgb(255, 255, 255), glint);
+                if (std::hypot(lx, ly) > 0.86f) col = rgb(16, 20, 32);
                 blend(big, x, y, col, coverage(d / k));
             });
     canvas small = resized(big, LAUNCHER_W, LAUNCHER_H);
@@ -324,8 +324,8 @@ canvas logo(int size) {
             float lz = std::sqrt(std::max(0.0f, 1 - lx * lx - ly * ly));
             float diff = std::max(0.0f, -0.4f * lx - 0.6f * ly + 0.7f * lz);
             col = mix(rgb(40, 20, 70), rgb(240, 110, 220), diff);
-            float spec = std::pow(std::max(0.0f, -0.35f * lx - 0.5f * ly + 0.79f * lz), 16.0f);
-            col = mix(col, rgb(255, 255, 255), spec);
+            float glint = std::pow(std::max(0.0f, -0.35f * lx - 0.5f * ly + 0.79f * lz), 16.0f);
+            col = mix(col, rgb(255, 255, 255), glint);
             if (rn > 0.27f) col = scale(col, 0.4f);
         }
         // Glassy highlight over the upper left.

@@ -129,14 +129,6 @@ void fill_polygon(canvas &c, const std::vector<float> &xy, colour col, float alp
     });
 }
 
-void glow_ring(canvas &c, float cx, float cy, float r, float reach, colour col, float strength) {
-    float o = r + reach * 6;
-    for_box(c, cx - o, cy - o, cx + o, cy + o, [&](int x, int y, float fx, float fy) {
-        float d = std::fabs(sd_circle(fx, fy, cx, cy, r));
-        add_light(c, x, y, col, strength * std::exp(-d / reach));
-    });
-}
-
 void glow_circle(canvas &c, float cx, float cy, float r, float reach, colour col, float strength) {
     float o = r + reach * 6;
     for_box(c, cx - o, cy - o, cx + o, cy + o, [&](int x, int y, float fx, float fy) {

@@ -63,8 +63,7 @@ void fill_round_rect(canvas &c, float x0, float y0, float x1, float y1, float r,
                      float alpha = 1.0f);
 void fill_polygon(canvas &c, const std::vector<float> &xy, colour col, float alpha = 1.0f);
 
-// Light that falls off as exp(-d / reach) outside a circle's rim (d distance from the rim).
-void glow_ring(canvas &c, float cx, float cy, float r, float reach, colour col, float strength);
+// Light that falls off as exp(-d / reach) with the distance d outside a disc or a segment.
 void glow_circle(canvas &c, float cx, float cy, float r, float reach, colour col, float strength);
 void glow_line(canvas &c, float ax, float ay, float bx, float by, float reach, colour col,
                float strength);

@@ -13,7 +13,7 @@ static const float PI = 3.14159265358979f;
 
 enum wave_shape { SINE, TRIANGLE, SQUARE, SAW, PULSE };
 
-struct tone_spec {
+struct tone_params {
     wave_shape shape = SINE;
     float hz = 440, hz_end = 0; // hz_end > 0 slides exponentially to it over the note
     float dur = 0.2f;           // held time; the release follows
@@ -24,7 +24,7 @@ struct tone_spec {
     float gain = 1;
 };
 
-struct noise_spec {
+struct noise_params {
     float dur = 0.1f, attack = 0.001f, decay = 0.05f; // exponential fall after the attack
     float lowpass = 0, highpass = 0;                  // one-pole filters; 0 = off
     float gain = 1;
@@ -72,7 +72,7 @@ static float oscillator(wave_shape shape, float phase, float dt, float width) {
 }
 
 // Attack, exponential decay to the sustain level while held, exponential release after.
-static float envelope(const tone_spec &t, float time) {
+static float envelope(const tone_params &t, float time) {
     auto held = [&](float tt) {
         if (tt < t.attack) return tt / t.attack;
         return t.sustain +
@@ -82,7 +82,7 @@ static float envelope(const tone_spec &t, float time) {
     return held(t.dur) * std::exp(-(time - t.dur) / std::max(t.release, 1e-4f));
 }
 
-static sound tone(const tone_spec &t) {
+static sound tone(const tone_params &t) {
     sound out;
     int n = (int)((t.dur + t.release * 5) * SAMPLE_RATE);
     out.s.resize(n);
@@ -111,7 +111,7 @@ static sound tone(const tone_spec &t) {
     return out;
 }
 
-static sound noise(const noise_spec &ns) {
+static sound noise(const noise_params &ns) {
     sound out;
     int n = (int)((ns.dur + ns.decay * 6) * SAMPLE_RATE);
     out.s.resize(n);
@@ -199,7 +199,7 @@ bool save_wav(const sound &snd, const std::string &path) {
 // ---- drums ----
 
 static sound kick() {
-    tone_spec t;
+    tone_params t;
     t.hz = 150;
     t.hz_end = 42;
     t.dur = 0.09f;
@@ -208,7 +208,7 @@ static sound kick() {
     t.sustain = 0.0f;
     t.release = 0.05f;
     sound s = tone(t);
-    noise_spec click;
+    noise_params click;
     click.dur = 0.002f;
     click.decay = 0.004f;
     click.lowpass = 3000;
@@ -218,7 +218,7 @@ static sound kick() {
 }
 
 static sound snare(unsigned seed) {
-    noise_spec n;
+    noise_params n;
     n.dur = 0.005f;
     n.decay = 0.07f;
     n.lowpass = 7000;
@@ -226,7 +226,7 @@ static sound snare(unsigned seed) {
     n.gain = 0.9f;
     n.seed = seed;
     sound s = noise(n);
-    tone_spec body;
+    tone_params body;
     body.hz = 190;
     body.hz_end = 150;
     body.dur = 0.05f;
@@ -240,7 +240,7 @@ static sound snare(unsigned seed) {
 }
 
 static sound hat(unsigned seed, float decay) {
-    noise_spec n;
+    noise_params n;
     n.dur = 0.002f;
     n.decay = decay;
     n.highpass = 6000;
@@ -250,7 +250,7 @@ static sound hat(unsigned seed, float decay) {
 }
 
 static sound crash(unsigned seed) {
-    noise_spec n;
+    noise_params n;
     n.dur = 0.01f;
     n.decay = 0.6f;
     n.highpass = 3500;
@@ -306,7 +306,7 @@ static std::vector<note_event> parse_line(const char *text, float start_beat) {
     return out;
 }
 
-static void play_line(sound &dst, const std::vector<note_event> &line, float bpm, tone_spec voice,
+static void play_line(sound &dst, const std::vector<note_event> &line, float bpm, tone_params voice,
                       float gate = 0.85f) {
     float spb = 60.0f / bpm;
     for (const note_event &e : line) {
@@ -322,7 +322,7 @@ static void play_line(sound &dst, const std::vector<note_event> &line, float bpm
 sound launch_p1_sound() {
     // A soft pneumatic "thwup": a falling square blip over a puff of air.
     sound s;
-    tone_spec t;
+    tone_params t;
     t.shape = SQUARE;
     t.hz = 880;
     t.hz_end = 220;
@@ -335,7 +335,7 @@ sound launch_p1_sound() {
     t.cutoff_boost = 2;
     t.cutoff_decay = 0.03f;
     mix_in(s, tone(t), 0, 0.6f);
-    noise_spec n;
+    noise_params n;
     n.dur = 0.01f;
     n.decay = 0.04f;
     n.lowpass = 2500;
@@ -349,7 +349,7 @@ sound launch_p1_sound() {
 sound launch_p2_sound() {
     // A laser-like "pew" that rises then drops, brighter than player 1's.
     sound s;
-    tone_spec t;
+    tone_params t;
     t.shape = SAW;
     t.hz = 1400;
     t.hz_end = 350;
@@ -362,7 +362,7 @@ sound launch_p2_sound() {
     t.cutoff_boost = 1.5f;
     t.cutoff_decay = 0.05f;
     mix_in(s, tone(t), 0, 0.6f);
-    tone_spec sub = t;
+    tone_params sub = t;
     sub.shape = SINE;
     sub.hz = 700;
     sub.hz_end = 175;
@@ -375,14 +375,14 @@ sound launch_p2_sound() {
 sound key_click_sound() {
     // A short typewriter tick.
     sound s;
-    noise_spec n;
+    noise_params n;
     n.dur = 0.001f;
     n.decay = 0.008f;
     n.highpass = 1500;
     n.lowpass = 8000;
     n.seed = 7;
     mix_in(s, noise(n), 0);
-    tone_spec t;
+    tone_params t;
     t.hz = 2200;
     t.dur = 0.01f;
     t.attack = 0.0005f;
@@ -402,7 +402,7 @@ sound clash_sound() {
         {1043, 0.4f, 0.16f}, {1580, 0.3f, 0.1f}, {2310, 0.2f, 0.07f},
     };
     for (auto &p : partials) {
-        tone_spec t;
+        tone_params t;
         t.hz = p[0];
         t.dur = 0.01f;
         t.attack = 0.001f;
@@ -412,7 +412,7 @@ sound clash_sound() {
         t.gain = p[1];
         mix_in(s, tone(t), 0);
     }
-    noise_spec n;
+    noise_params n;
     n.dur = 0.003f;
     n.decay = 0.03f;
     n.highpass = 800;
@@ -427,7 +427,7 @@ sound goal_sound() {
     sound s;
     static const int notes[] = {72, 76, 79, 84, 88};
     for (int i = 0; i < 5; i++) {
-        tone_spec t;
+        tone_params t;
         t.shape = SQUARE;
         t.hz = midi_hz((float)notes[i]);
         t.dur = i == 4 ? 0.25f : 0.05f;
@@ -439,7 +439,7 @@ sound goal_sound() {
         t.vibrato_depth = i == 4 ? 0.2f : 0;
         t.vibrato_delay = 0.05f;
         mix_in(s, tone(t), i * 0.055f, 0.5f);
-        tone_spec bell = t;
+        tone_params bell = t;
         bell.shape = SINE;
         bell.hz *= 2;
         bell.cutoff = 0;
@@ -452,26 +452,35 @@ sound goal_sound() {
 }
 
 sound pad_sound() {
-    // A springy "boing" off the corner pad.
+    // A springy "boing" off the corner pad: a bright twang that wobbles and falls.
     sound s;
-    tone_spec t;
-    t.hz = 330;
-    t.hz_end = 150;
-    t.dur = 0.18f;
+    tone_params t;
+    t.shape = TRIANGLE;
+    t.hz = 640;
+    t.hz_end = 300;
+    t.dur = 0.16f;
     t.attack = 0.002f;
-    t.decay = 0.1f;
-    t.sustain = 0.3f;
+    t.decay = 0.09f;
+    t.sustain = 0.35f;
     t.release = 0.06f;
-    t.vibrato_hz = 28;
-    t.vibrato_depth = 0.8f;
+    t.vibrato_hz = 19;
+    t.vibrato_depth = 1.0f;
     mix_in(s, tone(t), 0);
-    tone_spec thud = t;
-    thud.hz = 120;
-    thud.hz_end = 60;
+    tone_params ring = t;
+    ring.shape = SINE;
+    ring.hz *= 2.76f;
+    ring.hz_end *= 2.76f;
+    ring.sustain = 0.1f;
+    mix_in(s, tone(ring), 0, 0.3f);
+    tone_params thud;
+    thud.hz = 160;
+    thud.hz_end = 70;
     thud.dur = 0.05f;
-    thud.vibrato_depth = 0;
+    thud.attack = 0.001f;
+    thud.decay = 0.04f;
     thud.sustain = 0;
-    mix_in(s, tone(thud), 0, 0.6f);
+    thud.release = 0.03f;
+    mix_in(s, tone(thud), 0, 0.7f);
     normalise(s, 0.75f);
     return s;
 }
@@ -480,7 +489,7 @@ sound count_sound(int count) {
     // Bell-like beeps that climb as the count falls: 5 lowest, 1 highest and longest.
     static const int pitch[6] = {0, 84, 79, 76, 74, 72};
     sound s;
-    tone_spec t;
+    tone_params t;
     t.shape = TRIANGLE;
     t.hz = midi_hz((float)pitch[count]);
     t.dur = count == 1 ? 0.35f : 0.18f;
@@ -489,14 +498,14 @@ sound count_sound(int count) {
     t.sustain = 0.45f;
     t.release = 0.08f;
     mix_in(s, tone(t), 0);
-    tone_spec over = t;
+    tone_params over = t;
     over.shape = SINE;
     over.hz *= 3.0f;
     over.sustain = 0;
     over.decay = 0.05f;
     mix_in(s, tone(over), 0, 0.3f);
     if (count == 1) { // the last one doubles with an octave below
-        tone_spec low = t;
+        tone_params low = t;
         low.hz /= 2;
         mix_in(s, tone(low), 0, 0.5f);
     }
@@ -508,7 +517,7 @@ sound warning_sound() {
     // An alarm: three two-tone pulses.
     sound s;
     for (int i = 0; i < 6; i++) {
-        tone_spec t;
+        tone_params t;
         t.shape = SQUARE;
         t.hz = i % 2 ? 660 : 880;
         t.dur = 0.12f;
@@ -527,7 +536,7 @@ sound end_of_time_sound() {
     // The end-of-time buzzer: two detuned low saws, slightly filtered.
     sound s;
     for (float hz : {110.0f, 113.5f, 55.0f}) {
-        tone_spec t;
+        tone_params t;
         t.shape = SAW;
         t.hz = hz;
         t.dur = 1.0f;
@@ -542,8 +551,8 @@ sound end_of_time_sound() {
     return s;
 }
 
-static tone_spec brass_voice() {
-    tone_spec t;
+static tone_params brass_voice() {
+    tone_params t;
     t.shape = SAW;
     t.attack = 0.02f;
     t.decay = 0.15f;
@@ -562,18 +571,18 @@ sound new_high_sound() {
     // A short brass fanfare: da-da-da daaa, over a rising chord.
     sound s;
     const float bpm = 180;
-    tone_spec lead = brass_voice();
+    tone_params lead = brass_voice();
     lead.release = 0.15f;
     play_line(s, parse_line("G4:1 G4:1 G4:1 C5:4 B4:1 C5:1 D5:1 E5:6", 0), bpm, lead, 0.8f);
-    tone_spec harm = brass_voice();
+    tone_params harm = brass_voice();
     harm.gain = 0.6f;
     harm.release = 0.15f;
     play_line(s, parse_line("E4:1 E4:1 E4:1 G4:4 G4:1 A4:1 B4:1 C5:6", 0), bpm, harm, 0.8f);
-    tone_spec bass = brass_voice();
+    tone_params bass = brass_voice();
     bass.cutoff = 600;
     bass.release = 0.15f;
     play_line(s, parse_line("r:3 C3:4 G2:3 C3:6", 0), bpm, bass, 0.9f);
-    noise_spec cymbal;
+    noise_params cymbal;
     cymbal.dur = 0.01f;
     cymbal.decay = 0.3f;
     cymbal.highpass = 3500;
@@ -588,7 +597,7 @@ sound entername_sound() {
     // A cheerful little tune that invites the player to type.
     sound s;
     const float bpm = 160;
-    tone_spec lead;
+    tone_params lead;
     lead.shape = PULSE;
     lead.attack = 0.005f;
     lead.decay = 0.1f;
@@ -598,7 +607,7 @@ sound entername_sound() {
     lead.gain = 0.5f;
     play_line(s, parse_line("C5:1 E5:1 G5:1 C6:1 B5:1 G5:1 A5:2 G5:1 E5:1 F5:1 D5:1 C5:4", 0), bpm,
               lead);
-    tone_spec bass;
+    tone_params bass;
     bass.shape = TRIANGLE;
     bass.sustain = 0.8f;
     bass.release = 0.05f;
@@ -613,7 +622,7 @@ sound intro_sound() {
     sound s;
     const float bpm = 132;
     float spb = 60.0f / bpm;
-    tone_spec arp;
+    tone_params arp;
     arp.shape = PULSE;
     arp.pulse_width = 0.3f;
     arp.decay = 0.08f;
@@ -626,15 +635,15 @@ sound intro_sound() {
                          "G3:1 B3:1 D4:1 G4:1 B4:1 D5:1 G5:1 B5:1",
                          0),
               bpm, arp, 0.7f);
-    tone_spec lead = brass_voice();
+    tone_params lead = brass_voice();
     lead.gain = 0.6f;
     play_line(s, parse_line("A5:3 E5:1 A5:2 C6:2 | B5:2 G5:2 D6:4 | E6:12", 0), bpm, lead);
-    tone_spec pad = brass_voice();
+    tone_params pad = brass_voice();
     pad.gain = 0.35f;
     play_line(s, parse_line("r:16 C5:12", 0), bpm, pad);
     play_line(s, parse_line("r:16 E5:12", 0), bpm, pad);
     play_line(s, parse_line("r:16 A4:12", 0), bpm, pad);
-    tone_spec bass;
+    tone_params bass;
     bass.shape = SAW;
     bass.cutoff = 500;
     bass.sustain = 0.8f;
@@ -655,7 +664,7 @@ sound credits_sound() {
     // A calm closing melody over broken chords, ending on the home chord.
     sound s;
     const float bpm = 100;
-    tone_spec lead;
+    tone_params lead;
     lead.shape = TRIANGLE;
     lead.attack = 0.01f;
     lead.decay = 0.3f;
@@ -667,7 +676,7 @@ sound credits_sound() {
     lead.gain = 0.7f;
     play_line(s, parse_line("E5:2 D5:1 C5:1 D5:2 G4:2 | A4:2 C5:1 E5:1 G5:3 F5:1 | E5:8", 0), bpm,
               lead, 0.95f);
-    tone_spec harp;
+    tone_params harp;
     harp.shape = SINE;
     harp.decay = 0.4f;
     harp.sustain = 0.0f;
@@ -685,13 +694,13 @@ sound credits_sound() {
 sound gameover_sound() {
     // The bumpers burst (a boom), then a falling "wah wah wah waaah".
     sound s;
-    noise_spec boom;
+    noise_params boom;
     boom.dur = 0.02f;
     boom.decay = 0.35f;
     boom.lowpass = 600;
     boom.seed = 9;
     mix_in(s, noise(boom), 0, 1.6f);
-    tone_spec sub;
+    tone_params sub;
     sub.hz = 90;
     sub.hz_end = 30;
     sub.dur = 0.3f;
@@ -701,7 +710,7 @@ sound gameover_sound() {
     mix_in(s, tone(sub), 0, 0.9f);
     static const int notes[] = {67, 66, 65, 64};
     for (int i = 0; i < 4; i++) {
-        tone_spec t = brass_voice();
+        tone_params t = brass_voice();
         t.hz = midi_hz((float)notes[i] - 12);
         t.dur = i == 3 ? 1.1f : 0.32f;
         t.cutoff = 900;
@@ -731,7 +740,7 @@ sound title_music() {
         "C6:2 | B5:2 A5:1 G5:1 D5:2 B4:2 | "
         "A4:2 C5:1 E5:1 A5:2 G5:1 E5:1 | F5:2 E5:1 C5:1 A4:3 r:1 | G4:1 C5:1 E5:1 G5:1 E5:2 "
         "C5:1 E5:1 | B4:2 D5:2 G5:4 | A5:8";
-    tone_spec lead;
+    tone_params lead;
     lead.shape = PULSE;
     lead.pulse_width = 0.25f;
     lead.attack = 0.006f;
@@ -748,7 +757,7 @@ sound title_music() {
     std::vector<note_event> line = parse_line(melody, 0);
     play_line(s, line, bpm, lead, 0.85f);
     // An echo of the lead, a dotted eighth later and quieter.
-    tone_spec echo = lead;
+    tone_params echo = lead;
     echo.gain = 0.13f;
     echo.cutoff = 1800;
     for (note_event &e : line)
@@ -758,7 +767,7 @@ sound title_music() {
     // Chords: root of each bar (A, F, C, G) repeated, then the final A.
     static const int roots[4] = {45, 41, 48, 43}; // A2, F2, C3, G2
     static const int thirds[4] = {3, 4, 4, 4};    // minor, major, major, major
-    tone_spec bass;
+    tone_params bass;
     bass.shape = SAW;
     bass.attack = 0.003f;
     bass.decay = 0.09f;
@@ -768,14 +777,14 @@ sound title_music() {
     bass.cutoff_boost = 2.0f;
     bass.cutoff_decay = 0.05f;
     bass.gain = 0.5f;
-    tone_spec pad;
+    tone_params pad;
     pad.shape = TRIANGLE;
     pad.attack = 0.08f;
     pad.decay = 0.5f;
     pad.sustain = 0.6f;
     pad.release = 0.2f;
     pad.gain = 0.09f;
-    tone_spec arp;
+    tone_params arp;
     arp.shape = SQUARE;
     arp.attack = 0.002f;
     arp.decay = 0.06f;
@@ -821,7 +830,7 @@ sound title_music() {
     }
     // The last bar: the home chord rings out over a crash.
     float end = bars * 4.0f * spb;
-    tone_spec last = pad;
+    tone_params last = pad;
     last.gain = 0.18f;
     last.dur = spb * 4;
     last.release = 0.6f;
