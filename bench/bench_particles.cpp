@@ -11,7 +11,8 @@
 #include "init.h"
 #include "particles.h"
 
-static void start() {
+static void start()
+{
     static bool started = false;
     if (started) return;
     started = true;
@@ -24,7 +25,8 @@ static void start() {
 }
 
 // The burst into a table already holding scattered live particles (trails and sprays).
-static void BM_GameOverBurst(benchmark::State &state) {
+static void BM_GameOverBurst(benchmark::State &state)
+{
     start();
     for (auto _ : state) {
         state.PauseTiming();
@@ -41,7 +43,8 @@ static void BM_GameOverBurst(benchmark::State &state) {
 BENCHMARK(BM_GameOverBurst)->Unit(benchmark::kMicrosecond);
 
 // One logic step's spraying with many explosions live, each asking for 41 particles.
-static void BM_ExplosionsStep(benchmark::State &state) {
+static void BM_ExplosionsStep(benchmark::State &state)
+{
     start();
     int live = static_cast<int>(state.range(0));
     for (auto _ : state) {
@@ -58,7 +61,8 @@ static void BM_ExplosionsStep(benchmark::State &state) {
 BENCHMARK(BM_ExplosionsStep)->Arg(10)->Arg(100)->Arg(400)->Unit(benchmark::kMicrosecond);
 
 // One update pass over the whole table with the burst alive.
-static void BM_UpdatePass(benchmark::State &state) {
+static void BM_UpdatePass(benchmark::State &state)
+{
     start();
     initialise_particles();
     initialise_sprites();

@@ -20,27 +20,32 @@ constexpr int GOAL_PAN_LEFT = 0, GOAL_PAN_RIGHT = 255, GOAL_FREQ_RIGHT = 500;
 
 static const int hit_points[FASTEST_SCORING_CLASS + 1] = {0, 10, 25, 50, 100, 250};
 
-int bumper_hit_points(int speed_class) {
+int bumper_hit_points(int speed_class)
+{
     if (speed_class < 1 || speed_class > FASTEST_SCORING_CLASS) return 0;
     return hit_points[speed_class];
 }
 
-static bool collides(int type) {
+static bool collides(int type)
+{
     return type >= KIND_P1_BALL && type <= KIND_LAST_COLLIDING;
 }
 
-static bool is_ball(int type) {
+static bool is_ball(int type)
+{
     return type == KIND_P1_BALL || type == KIND_P2_BALL;
 }
 
-static bool is_edge(int type) {
+static bool is_edge(int type)
+{
     return type >= KIND_PAD_BOTTOM_LEFT && type <= KIND_BOTTOM_EDGE;
 }
 
 // Pushes the pair apart along the line of centres, the lighter one further, then exchanges
 // momentum along that line as a perfectly elastic impulse. Slots above 99 never move, but
 // their masses still count. Leaves mult at ten times n's speed class.
-static void bounce(int n, int n1, double collisionDistance, double actualDistance) {
+static void bounce(int n, int n1, double collisionDistance, double actualDistance)
+{
     sprite_record &a = sprite[n], &b = sprite[n1];
     double collNormalAngle = atan2(b.y - a.y, b.x - a.x);
     double overlap = sqrt(collisionDistance) - sqrt(actualDistance);
@@ -70,12 +75,14 @@ static void bounce(int n, int n1, double collisionDistance, double actualDistanc
     mult = 10 * static_cast<int>(fabs(a.dx) + fabs(a.dy) + 1);
 }
 
-static int midpoint(double a, double b) {
+static int midpoint(double a, double b)
+{
     return static_cast<int>((a + b) / 2);
 }
 
 // Two balls of any owners destroy each other without score.
-static void balls_meet(sprite_record &a, sprite_record &b) {
+static void balls_meet(sprite_record &a, sprite_record &b)
+{
     create_explosion(midpoint(a.x, b.x), midpoint(a.y, b.y), BALLS_BURST_LIFE, BALLS_BURST_SPEED,
                      PARTICLE_DOT);
     a.type = KIND_FREE;
@@ -84,7 +91,8 @@ static void balls_meet(sprite_record &a, sprite_record &b) {
 
 // The ball is used up and scores for its owner by how fast the bumper now moves: a speed sum
 // of 0-1 is class 1, 1-2 class 2 and so on. A fast hit shows its points, a 0 included.
-static void ball_hits_bumper(sprite_record &ball, const sprite_record &bumper) {
+static void ball_hits_bumper(sprite_record &ball, const sprite_record &bumper)
+{
     create_explosion(static_cast<int>(ball.x), static_cast<int>(ball.y), HIT_BURST_LIFE,
                      HIT_BURST_SPEED, PARTICLE_STREAK);
     mult = static_cast<int>(fabs(bumper.dx) + fabs(bumper.dy) + 1);
@@ -103,14 +111,16 @@ static void ball_hits_bumper(sprite_record &ball, const sprite_record &bumper) {
 }
 
 // Two bumpers knock together: a burst as fast as half of mult, and a clash.
-static void bumpers_clash(const sprite_record &a, const sprite_record &b) {
+static void bumpers_clash(const sprite_record &a, const sprite_record &b)
+{
     create_explosion(midpoint(a.x, b.x), midpoint(a.y, b.y), CLASH_BURST_LIFE, mult / 2,
                      PARTICLE_STREAK);
     play_data_sample(DAT_CLASH_SOUND, CLASH_VOLUME, 128, 1000);
 }
 
 // The game's rules for a touching pair. True when object n was removed.
-static bool apply_rules(int n, int n1) {
+static bool apply_rules(int n, int n1)
+{
     sprite_record &a = sprite[n], &b = sprite[n1];
     if (is_ball(a.type) && is_ball(b.type)) {
         balls_meet(a, b);
@@ -128,7 +138,8 @@ static bool apply_rules(int n, int n1) {
 
 // Meets n with every later object. Overlap is tested on squared distances from n's centre as
 // it stood when its turn began; roots and angles are spent only on touching pairs.
-static void collide_with_later_slots(int n) {
+static void collide_with_later_slots(int n)
+{
     double C1x = sprite[n].x, C1y = sprite[n].y, C1radius = sprite[n].w / 2;
     for (int n1 = n + 1; n1 <= LAST_COLLIDING_SLOT; n1++) {
         if (!collides(sprite[n1].type)) continue;
@@ -144,7 +155,8 @@ static void collide_with_later_slots(int n) {
 // The side lines turn a ball or bumper back by flipping dx, with no push back inside, so an
 // object still beyond a line next step flips again. A bumper beyond a line scores for the
 // other side every step it is there.
-static void check_side_lines(sprite_record &s) {
+static void check_side_lines(sprite_record &s)
+{
     bool over_left = s.x - s.w / 2 < LEFT_SIDE_LINE;
     bool over_right = s.x + s.w / 2 > RIGHT_SIDE_LINE;
     if (over_left || over_right) s.dx = -s.dx;
@@ -161,7 +173,8 @@ static void check_side_lines(sprite_record &s) {
     }
 }
 
-void check_collision() {
+void check_collision()
+{
     for (int n = 0; n <= LAST_COLLIDING_SLOT; n++) {
         if (collides(sprite[n].type)) collide_with_later_slots(n);
         int type = sprite[n].type;

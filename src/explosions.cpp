@@ -9,14 +9,16 @@ explosion_record explosion[EXPLOSION_SLOTS];
 // Every explosion sprays pale pink.
 constexpr int SPRAY_RED = 255, SPRAY_GREEN = 200, SPRAY_BLUE = 200;
 
-void initialise_explosions() {
+void initialise_explosions()
+{
     for (explosion_record &e : explosion)
         e.life = 0;
 }
 
 // Takes the lowest free record of 0-999; when all of those are live, record 1000 is taken
 // whatever it holds, cutting its explosion short, so a full table never overflows.
-void create_explosion(int xmin1, int ymin1, int life, int speed, int type) {
+void create_explosion(int xmin1, int ymin1, int life, int speed, int type)
+{
     int n = 0;
     while (n < REPLACED_SLOT && explosion[n].life > 0)
         n++;
@@ -28,7 +30,8 @@ void create_explosion(int xmin1, int ymin1, int life, int speed, int type) {
     e.type = type;
 }
 
-void do_explosions() {
+void do_explosions()
+{
     for (explosion_record &e : explosion) {
         if (e.life <= 0) continue;
         for (int k = 0; k < PARTICLES_PER_EXPLOSION_STEP; k++)

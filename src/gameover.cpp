@@ -21,7 +21,8 @@ constexpr int BURST_STYLES = 3;
 
 // One particle per second logo pixel, at the bumper's position plus the pixel's offset, in
 // the pixel's colour. The random draws come in the order life, style, speed.
-static void burst_bumper(const sprite_record &bumper) {
+static void burst_bumper(const sprite_record &bumper)
+{
     for (int i = 0; i <= BURST_LAST_PIXEL; i += BURST_PIXEL_STEP) {
         const brumzel_pixel &pixel = brumzel_pixels[i];
         int life = rand() % BURST_LIFE_RANGE + BURST_LIFE_MIN;
@@ -32,7 +33,8 @@ static void burst_bumper(const sprite_record &bumper) {
     }
 }
 
-void burst_bumpers() {
+void burst_bumpers()
+{
     play_data_sample(DAT_GAMEOVER_SOUND);
     for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++) {
         burst_bumper(sprite[n]);
@@ -40,7 +42,8 @@ void burst_bumpers() {
     }
 }
 
-bool any_particle_alive() {
+bool any_particle_alive()
+{
     int limit = MAX_PARTICLES < PARTICLE_SLOTS ? MAX_PARTICLES : PARTICLE_SLOTS;
     for (int n = 0; n < limit; n++)
         if (particles[n].life > 0) return true;
@@ -49,13 +52,15 @@ bool any_particle_alive() {
 
 // A ball at rest in the overflow slot is never removed by friction and would drop a trail
 // dot every step for ever, so the closing scene could never end: here it leaves the field.
-static void clear_resting_overflow_ball() {
+static void clear_resting_overflow_ball()
+{
     sprite_record &s = sprite[OVERFLOW_BALL_SLOT];
     bool ball = s.type == KIND_P1_BALL || s.type == KIND_P2_BALL;
     if (ball && s.dx == 0 && s.dy == 0) s.type = KIND_FREE;
 }
 
-void gameover_logic_step() {
+void gameover_logic_step()
+{
     move_sprites();
     check_collision();
     do_explosions();
@@ -65,7 +70,8 @@ void gameover_logic_step() {
     update_moving_points();
 }
 
-void draw_gameover_frame() {
+void draw_gameover_frame()
+{
     blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     create_play_area();
     display_sprites();
@@ -79,7 +85,8 @@ void draw_gameover_frame() {
 
 // Logic runs at most once per tick: while it is ahead of the clock the same frame is redrawn,
 // and a slow machine draws every step once rather than skipping any.
-void run_gameover_loop() {
+void run_gameover_loop()
+{
     do {
         gameover_logic_step();
         if (actual_frames > target_frames) {
@@ -92,7 +99,8 @@ void run_gameover_loop() {
     } while (any_particle_alive());
 }
 
-void gameover() {
+void gameover()
+{
     burst_bumpers();
     run_gameover_loop();
     highcolor_fade_out(16);

@@ -9,7 +9,8 @@ brumzel_pixel brumzel_pixels[BRUMZEL_PIXEL_SLOTS];
 // logo, so column 60 and row 60 come out black and are kept. Mask-coloured pixels (the logo's
 // transparent background) are skipped; kept pixels past the table's end are ignored, and
 // entries past the last kept pixel are zero (black, at the logo's corner).
-void get_brumzel_pixels() {
+void get_brumzel_pixels()
+{
     clear(buffer);
     blit(brumzel1, buffer, 0, 0, 0, 0, LOGO_SIZE, LOGO_SIZE);
     int mask = bitmap_mask_color(buffer);

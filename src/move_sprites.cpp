@@ -11,7 +11,8 @@
 constexpr int TRAIL_OFFSET = 5, TRAIL_LIFE = 10;
 constexpr double TRAIL_SPEED = 0.2;
 
-static void drop_trail(const sprite_record &s) {
+static void drop_trail(const sprite_record &s)
+{
     int blue = s.type == KIND_P2_BALL ? 255 : 0;
     int green = 255 - blue;
     create_particle(static_cast<int>(s.x + TRAIL_OFFSET), static_cast<int>(s.y + TRAIL_OFFSET),
@@ -19,13 +20,15 @@ static void drop_trail(const sprite_record &s) {
 }
 
 // A bumper turns by a tenth of its speed sum in hundredths, always forwards.
-static void spin_bumper(sprite_record &s) {
+static void spin_bumper(sprite_record &s)
+{
     int rot = static_cast<int>((fabs(s.dx * 100) + fabs(s.dy * 100)) / 10);
     s.angle += rot;
     if (s.angle == 255) s.angle = 0;
 }
 
-void move_sprites() {
+void move_sprites()
+{
     for (int n = 0; n <= LAST_MOVED_SLOT; n++) {
         sprite_record &s = sprite[n];
         bool ball = s.type == KIND_P1_BALL || s.type == KIND_P2_BALL;
@@ -39,12 +42,14 @@ void move_sprites() {
 }
 
 // Friction only on a component faster than the stop speed; slower ones are left alone.
-static void slow_down(double &v) {
+static void slow_down(double &v)
+{
     if (v > STOP_SPEED) v *= FRICTION;
     if (v < -STOP_SPEED) v *= FRICTION;
 }
 
-void reduce_speed() {
+void reduce_speed()
+{
     for (int n = 0; n <= LAST_SLOWED_SLOT; n++) {
         sprite_record &s = sprite[n];
         slow_down(s.dx);

@@ -3,7 +3,8 @@
 
 #include "init.h"
 
-void create_new_moving_points(double x, double y, int mult, int direction) {
+void create_new_moving_points(double x, double y, int mult, int direction)
+{
     for (int n = FIRST_POINTS_SLOT; n <= LAST_POINTS_SLOT; n++) {
         sprite_record &s = sprite[n];
         if (s.life > 0) continue;
@@ -19,7 +20,8 @@ void create_new_moving_points(double x, double y, int mult, int direction) {
 
 // Taking y / life off y each step climbs in a straight line: after k steps y is the starting
 // y times (199 - k) / 199, the top edge on the last visible step.
-void update_moving_points() {
+void update_moving_points()
+{
     for (int n = FIRST_POINTS_SLOT; n <= LAST_POINTS_SLOT; n++) {
         sprite_record &s = sprite[n];
         if (s.life > 0) {
@@ -35,7 +37,8 @@ void update_moving_points() {
     }
 }
 
-void display_moving_points() {
+void display_moving_points()
+{
     FONT *f = data_font(DAT_FONT_TEXT);
     int white = makecol(255, 255, 255);
     for (int n = FIRST_POINTS_SLOT; n <= LAST_POINTS_SLOT; n++) {

@@ -16,19 +16,22 @@ int MAX_PARTICLES = PARTICLE_SLOTS;
 static int lowest_free = 0;
 
 // The passes never run past the table, whatever MAX_PARTICLES says.
-static int particle_limit() {
+static int particle_limit()
+{
     if (MAX_PARTICLES < 0) return 0;
     return MAX_PARTICLES < PARTICLE_SLOTS ? MAX_PARTICLES : PARTICLE_SLOTS;
 }
 
-void initialise_particles() {
+void initialise_particles()
+{
     int limit = particle_limit();
     for (int n = 0; n < limit; n++)
         particles[n].life = 0;
     lowest_free = 0;
 }
 
-void create_particle(int x, int y, double speed, int type, int red, int grn, int blu, int life) {
+void create_particle(int x, int y, double speed, int type, int red, int grn, int blu, int life)
+{
     int limit = particle_limit();
     int n = lowest_free;
     while (n < limit && particles[n].life > 0)
@@ -54,7 +57,8 @@ void create_particle(int x, int y, double speed, int type, int red, int grn, int
 
 // Adds rand() % range and takes away another rand() % range: with range 2 a shake of -1, 0
 // or +1. A range below 1 gives no shake (a remainder by 0 is undefined).
-static double shake(double range) {
+static double shake(double range)
+{
     int r = static_cast<int>(range);
     if (r <= 0) return 0;
     int up = rand() % r;
@@ -62,7 +66,8 @@ static double shake(double range) {
     return up - down;
 }
 
-void update_particle() {
+void update_particle()
+{
     int limit = particle_limit();
     int first_free = limit;
     for (int n = 0; n < limit; n++) {
@@ -81,7 +86,8 @@ void update_particle() {
     lowest_free = first_free;
 }
 
-void display_particles() {
+void display_particles()
+{
     int limit = particle_limit();
     for (int n = 0; n < limit; n++) {
         const particle_record &p = particles[n];

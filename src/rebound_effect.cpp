@@ -15,16 +15,19 @@ static const pad_flash_place flash_places[] = {
     {647, 450}, // bottom right
 };
 
-static bool is_corner_pad(int sprite_type) {
+static bool is_corner_pad(int sprite_type)
+{
     return sprite_type >= KIND_PAD_BOTTOM_LEFT && sprite_type <= KIND_PAD_BOTTOM_RIGHT;
 }
 
-const pad_flash_place *pad_flash_position(int sprite_type) {
+const pad_flash_place *pad_flash_position(int sprite_type)
+{
     if (!is_corner_pad(sprite_type)) return nullptr;
     return &flash_places[sprite_type - KIND_PAD_BOTTOM_LEFT];
 }
 
-static BITMAP *pad_flash_picture(int sprite_type) {
+static BITMAP *pad_flash_picture(int sprite_type)
+{
     switch (sprite_type) {
     case KIND_PAD_BOTTOM_LEFT:
         return bottom_left1;
@@ -39,12 +42,14 @@ static BITMAP *pad_flash_picture(int sprite_type) {
     }
 }
 
-void initialise_rebound() {
+void initialise_rebound()
+{
     for (rebound_record &r : rebound)
         r.life = 0;
 }
 
-void create_pad_rebound(int sprite_type) {
+void create_pad_rebound(int sprite_type)
+{
     if (!is_corner_pad(sprite_type)) return;
     for (rebound_record &r : rebound) {
         if (r.life > 0) continue;
@@ -57,7 +62,8 @@ void create_pad_rebound(int sprite_type) {
 }
 
 // Counts down and draws in one go: a flash lasts a number of drawn frames, not logic steps.
-void do_pad_rebound() {
+void do_pad_rebound()
+{
     for (rebound_record &r : rebound) {
         if (r.life <= 0) continue;
         r.life--;

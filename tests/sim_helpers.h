@@ -7,7 +7,8 @@
 #include "rebound_effect.h"
 
 // Puts a ball (kinds 1, 2) or a bumper (kind 3) in a slot, as launches and set-up make them.
-inline void place(int slot, int type, double x, double y, double dx, double dy) {
+inline void place(int slot, int type, double x, double y, double dx, double dy)
+{
     sprite_record &s = sprite[slot];
     s.type = type;
     s.x = x;
@@ -18,33 +19,38 @@ inline void place(int slot, int type, double x, double y, double dx, double dy) 
     s.mass = type == KIND_BUMPER ? 20 : 1;
 }
 
-inline void clear_sprite_table() {
+inline void clear_sprite_table()
+{
     for (sprite_record &s : sprite)
         s = sprite_record{};
 }
 
-inline int live_particles() {
+inline int live_particles()
+{
     int count = 0;
     for (const particle_record &p : particles)
         count += p.life > 0;
     return count;
 }
 
-inline int live_explosions() {
+inline int live_explosions()
+{
     int count = 0;
     for (const explosion_record &e : explosion)
         count += e.life > 0;
     return count;
 }
 
-inline int live_flashes() {
+inline int live_flashes()
+{
     int count = 0;
     for (const rebound_record &r : rebound)
         count += r.life > 0;
     return count;
 }
 
-inline int live_moving_points() {
+inline int live_moving_points()
+{
     int count = 0;
     for (int n = FIRST_POINTS_SLOT; n <= LAST_POINTS_SLOT; n++)
         count += sprite[n].life > 0;
@@ -52,7 +58,8 @@ inline int live_moving_points() {
 }
 
 // Pixels of buffer that are not black.
-inline int drawn_pixels() {
+inline int drawn_pixels()
+{
     int count = 0;
     for (int y = 0; y < buffer->h; y++)
         for (int x = 0; x < buffer->w; x++)

@@ -14,10 +14,12 @@
 
 class CheckCollision : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         for (sprite_record &s : sprite)
             s = sprite_record{};
         initialise_particles();
@@ -28,7 +30,8 @@ class CheckCollision : public ::testing::Test {
     }
 };
 
-static void place_edge(int slot, int type, double x, double y, double diameter) {
+static void place_edge(int slot, int type, double x, double y, double diameter)
+{
     place(slot, type, x, y, 0, 0);
     sprite[slot].w = sprite[slot].h = diameter;
     sprite[slot].mass = 10000;
@@ -38,7 +41,8 @@ static void place_edge(int slot, int type, double x, double y, double diameter) 
 
 // Head-on along x, a ball of mass 1 at speed 6 gives a resting bumper of mass 20
 // 2 x 6 / (1 + 20) = 12/21 and keeps 6 - 240/21 itself: speed class (int)(12/21 + 1) = 1.
-TEST_F(CheckCollision, BallStrikingRestingBumperHeadOnScoresTen) {
+TEST_F(CheckCollision, BallStrikingRestingBumperHeadOnScoresTen)
+{
     place(0, KIND_P1_BALL, 366, 300, 6, 0); // 34 from the bumper's centre: 1 pixel of overlap
     place(71, KIND_BUMPER, 400, 300, 0, 0);
     check_collision();
@@ -67,7 +71,8 @@ struct speed_class_case {
 
 class SpeedClass : public CheckCollision, public ::testing::WithParamInterface<speed_class_case> {};
 
-TEST_P(SpeedClass, HitScoresByTheBumpersSpeedClass) {
+TEST_P(SpeedClass, HitScoresByTheBumpersSpeedClass)
+{
     const speed_class_case &c = GetParam();
     for (int side : {KIND_P1_BALL, KIND_P2_BALL}) {
         SetUp();
@@ -96,7 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
                       speed_class_case{-9, 0, true}));
 
 // A ball can give a bumper at most 12/21 by itself, so the hit below is class 1, worth 10.
-TEST_F(CheckCollision, BallTouchingTwoBumpersScoresOnlyWithTheLowerSlot) {
+TEST_F(CheckCollision, BallTouchingTwoBumpersScoresOnlyWithTheLowerSlot)
+{
     place(71, KIND_BUMPER, 340, 240, 0, 0);
     place(72, KIND_BUMPER, 402, 240, 0, 0);
     place(0, KIND_P2_BALL, 371, 256, 0, -6); // 34.9 from both centres, in the 2-pixel gap
@@ -112,7 +118,8 @@ TEST_F(CheckCollision, BallTouchingTwoBumpersScoresOnlyWithTheLowerSlot) {
 
 // ---- two balls meet ----
 
-TEST_F(CheckCollision, TwoBallsOfTheSameSideDestroyEachOtherWithoutScore) {
+TEST_F(CheckCollision, TwoBallsOfTheSameSideDestroyEachOtherWithoutScore)
+{
     place(4, KIND_P1_BALL, 100, 300, 1, 0);
     place(9, KIND_P1_BALL, 108, 300, -1, 0);
     check_collision();
@@ -128,7 +135,8 @@ TEST_F(CheckCollision, TwoBallsOfTheSameSideDestroyEachOtherWithoutScore) {
     EXPECT_EQ(live_moving_points(), 0);
 }
 
-TEST_F(CheckCollision, OpposingBallsAlsoDestroyEachOther) {
+TEST_F(CheckCollision, OpposingBallsAlsoDestroyEachOther)
+{
     place(0, KIND_P1_BALL, 400, 300, 6, 0);
     place(1, KIND_P2_BALL, 405, 304, -6, 0);
     check_collision();
@@ -140,7 +148,8 @@ TEST_F(CheckCollision, OpposingBallsAlsoDestroyEachOther) {
 
 // ---- overlap test ----
 
-TEST_F(CheckCollision, ExactlyTouchingCirclesCollide) {
+TEST_F(CheckCollision, ExactlyTouchingCirclesCollide)
+{
     place(0, KIND_P1_BALL, 365, 300, 6, 0); // 35 apart: radii 5 + 30
     place(71, KIND_BUMPER, 400, 300, 0, 0);
     check_collision();
@@ -150,7 +159,8 @@ TEST_F(CheckCollision, ExactlyTouchingCirclesCollide) {
     EXPECT_NEAR(sprite[71].dx, 12.0 / 21, 1e-12);
 }
 
-TEST_F(CheckCollision, CirclesAHairApartDoNotCollide) {
+TEST_F(CheckCollision, CirclesAHairApartDoNotCollide)
+{
     place(0, KIND_P1_BALL, 364.999, 300, 6, 0);
     place(71, KIND_BUMPER, 400, 300, 0, 0);
     check_collision();
@@ -160,7 +170,8 @@ TEST_F(CheckCollision, CirclesAHairApartDoNotCollide) {
     EXPECT_EQ(p1_score, 0);
 }
 
-TEST_F(CheckCollision, FreshFieldMovesAndScoresNothing) {
+TEST_F(CheckCollision, FreshFieldMovesAndScoresNothing)
+{
     initialise_sprites();
     sprite_record before[SPRITE_SLOTS];
     memcpy(before, sprite, sizeof sprite);
@@ -175,7 +186,8 @@ TEST_F(CheckCollision, FreshFieldMovesAndScoresNothing) {
 
 // Equal masses exchange their speeds along the line: the lower slot leaves at 3, so mult is
 // 10 x (int)(3 + 1) = 40 and the burst flies at 20.
-TEST_F(CheckCollision, BumpersClashWithABurstAsFastAsHalfOfMult) {
+TEST_F(CheckCollision, BumpersClashWithABurstAsFastAsHalfOfMult)
+{
     place(71, KIND_BUMPER, 359, 300, 0, 0);
     place(72, KIND_BUMPER, 300, 300, 3, 0);
     check_collision();
@@ -191,7 +203,8 @@ TEST_F(CheckCollision, BumpersClashWithABurstAsFastAsHalfOfMult) {
 
 // An object's centre for the overlap test is taken once, when its turn begins: 71 gives way
 // half a pixel to 72 and would then touch 73, but is still measured from where it started.
-TEST_F(CheckCollision, OverlapIsMeasuredFromWhereTheObjectStartedItsTurn) {
+TEST_F(CheckCollision, OverlapIsMeasuredFromWhereTheObjectStartedItsTurn)
+{
     place(71, KIND_BUMPER, 400, 300, 0, 0);
     place(72, KIND_BUMPER, 459, 300, 0, 0);   // 1 pixel of overlap
     place(73, KIND_BUMPER, 339.7, 300, 0, 0); // 60.3 from 400, but 59.8 from 399.5
@@ -204,7 +217,8 @@ TEST_F(CheckCollision, OverlapIsMeasuredFromWhereTheObjectStartedItsTurn) {
 
 // Against mass 10000 a bumper of mass 20 keeps (10000 - 20) / (10000 + 20) of its normal
 // speed, reversed; the edge itself never moves.
-TEST_F(CheckCollision, BumperBouncingOffAnEdgeKeepsTheMassRatioOfItsSpeed) {
+TEST_F(CheckCollision, BumperBouncingOffAnEdgeKeepsTheMassRatioOfItsSpeed)
+{
     place_edge(104, KIND_TOP_EDGE, 400, -1180, 2450); // lowest point y = 45
     place(71, KIND_BUMPER, 400, 74, 0, -2);           // 1 pixel into it
     check_collision();
@@ -215,7 +229,8 @@ TEST_F(CheckCollision, BumperBouncingOffAnEdgeKeepsTheMassRatioOfItsSpeed) {
     EXPECT_EQ(live_flashes(), 0); // the top edge is no pad
 }
 
-TEST_F(CheckCollision, BumperRestingAgainstACornerPadFlashesItEveryStep) {
+TEST_F(CheckCollision, BumperRestingAgainstACornerPadFlashesItEveryStep)
+{
     place_edge(103, KIND_PAD_TOP_LEFT, 0, 0, 300);
     place(71, KIND_BUMPER, 145, 100, 0, 0); // 176.1 from the corner, closer than 150 + 30
     for (int step = 1; step <= 3; step++) {
@@ -225,7 +240,8 @@ TEST_F(CheckCollision, BumperRestingAgainstACornerPadFlashesItEveryStep) {
     }
 }
 
-TEST_F(CheckCollision, BallStrikingACornerBouncesWithoutFlash) {
+TEST_F(CheckCollision, BallStrikingACornerBouncesWithoutFlash)
+{
     place_edge(108, KIND_PAD_BOTTOM_RIGHT, 800, 600, 300);
     place(0, KIND_P2_BALL, 691, 491, 2, 2); // 154.2 from the corner: radii 150 + 5
     check_collision();
@@ -238,7 +254,8 @@ TEST_F(CheckCollision, BallStrikingACornerBouncesWithoutFlash) {
 
 // ---- side lines ----
 
-TEST_F(CheckCollision, BumperHeldBeyondTheLeftLineScoresForPlayerTwoEveryStep) {
+TEST_F(CheckCollision, BumperHeldBeyondTheLeftLineScoresForPlayerTwoEveryStep)
+{
     place(71, KIND_BUMPER, 50, 300, -1, 0); // its left edge at 20, beyond 28
     for (int step = 1; step <= 3; step++) {
         check_collision();
@@ -253,7 +270,8 @@ TEST_F(CheckCollision, BumperHeldBeyondTheLeftLineScoresForPlayerTwoEveryStep) {
     EXPECT_EQ(p1_score, 0);
 }
 
-TEST_F(CheckCollision, BumperBeyondTheRightLineScoresForPlayerOne) {
+TEST_F(CheckCollision, BumperBeyondTheRightLineScoresForPlayerOne)
+{
     place(76, KIND_BUMPER, 743, 200, 2, 1); // its right edge at 773, beyond 772
     check_collision();
     EXPECT_EQ(p1_score, 250);
@@ -262,7 +280,8 @@ TEST_F(CheckCollision, BumperBeyondTheRightLineScoresForPlayerOne) {
     EXPECT_EQ(sprite[FIRST_POINTS_SLOT].direction, 1);
 }
 
-TEST_F(CheckCollision, BumperJustInsideTheLinesIsLeftAlone) {
+TEST_F(CheckCollision, BumperJustInsideTheLinesIsLeftAlone)
+{
     place(71, KIND_BUMPER, 58, 300, -1, 0);
     place(72, KIND_BUMPER, 742, 300, 1, 0);
     check_collision();
@@ -271,7 +290,8 @@ TEST_F(CheckCollision, BumperJustInsideTheLinesIsLeftAlone) {
     EXPECT_EQ(p1_score + p2_score, 0);
 }
 
-TEST_F(CheckCollision, BallBeyondASideLineTurnsBackWithoutScore) {
+TEST_F(CheckCollision, BallBeyondASideLineTurnsBackWithoutScore)
+{
     place(0, KIND_P1_BALL, 32, 300, -2, 1); // its left edge at 27
     place(1, KIND_P2_BALL, 768, 100, 3, 0); // its right edge at 773
     check_collision();

@@ -11,10 +11,12 @@
 
 class Explosions : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         initialise_explosions();
         initialise_particles();
     }
@@ -22,7 +24,8 @@ class Explosions : public ::testing::Test {
 
 // ---- spraying ----
 
-TEST_F(Explosions, EachStepSpraysFortyOneParticlesFromTheCentreWithTheCurrentLife) {
+TEST_F(Explosions, EachStepSpraysFortyOneParticlesFromTheCentreWithTheCurrentLife)
+{
     create_explosion(300, 200, 3, 2, PARTICLE_STREAK);
     int created = 0;
     for (int life = 3; life >= 1; life--) {
@@ -44,7 +47,8 @@ TEST_F(Explosions, EachStepSpraysFortyOneParticlesFromTheCentreWithTheCurrentLif
     EXPECT_EQ(live_particles(), 3 * 41);
 }
 
-TEST_F(Explosions, ParticlesOfOneStepFanOutInDifferentDirections) {
+TEST_F(Explosions, ParticlesOfOneStepFanOutInDifferentDirections)
+{
     create_explosion(400, 300, 1, 3, PARTICLE_DOT);
     do_explosions();
     int distinct = 0;
@@ -58,7 +62,8 @@ TEST_F(Explosions, ParticlesOfOneStepFanOutInDifferentDirections) {
     EXPECT_GT(distinct, 30);
 }
 
-TEST_F(Explosions, ExplosionOfLifeOneIsNeverSeen) {
+TEST_F(Explosions, ExplosionOfLifeOneIsNeverSeen)
+{
     create_explosion(400, 300, 1, 3, PARTICLE_DOT);
     do_explosions();
     EXPECT_EQ(live_particles(), 41);
@@ -67,7 +72,8 @@ TEST_F(Explosions, ExplosionOfLifeOneIsNeverSeen) {
     EXPECT_EQ(explosion[0].life, 0);
 }
 
-TEST_F(Explosions, ExplosionBornDeadIsWrittenButEmitsNothing) {
+TEST_F(Explosions, ExplosionBornDeadIsWrittenButEmitsNothing)
+{
     create_explosion(123, 45, 0, 7, PARTICLE_BLOB);
     EXPECT_EQ(explosion[0].x, 123);
     EXPECT_EQ(explosion[0].y, 45);
@@ -81,7 +87,8 @@ TEST_F(Explosions, ExplosionBornDeadIsWrittenButEmitsNothing) {
 
 // ---- the table ----
 
-TEST_F(Explosions, FullTableReplacesSlot1000AndAFreedSlotIsTakenFirst) {
+TEST_F(Explosions, FullTableReplacesSlot1000AndAFreedSlotIsTakenFirst)
+{
     for (int n = 0; n < 1000; n++)
         create_explosion(n, 0, 5, 1, PARTICLE_DOT);
     EXPECT_EQ(explosion[999].x, 999);
@@ -97,7 +104,8 @@ TEST_F(Explosions, FullTableReplacesSlot1000AndAFreedSlotIsTakenFirst) {
     EXPECT_EQ(explosion[REPLACED_SLOT].x, 2000);
 }
 
-TEST_F(Explosions, InitialiseFreesEveryExplosion) {
+TEST_F(Explosions, InitialiseFreesEveryExplosion)
+{
     for (int n = 0; n < 1001; n++)
         create_explosion(n, 0, 5, 1, PARTICLE_DOT);
     initialise_explosions();

@@ -15,16 +15,19 @@
 
 class GameOver : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         initialise_sprites();
         initialise_particles();
         get_brumzel_pixels();
         srand(3);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         key[KEY_ESC] = 0;
         mouse_b = 0;
     }
@@ -32,7 +35,8 @@ class GameOver : public ::testing::Test {
 
 // ---- the burst ----
 
-TEST_F(GameOver, EveryBumperBurstsIntoEverySecondLogoPixelAndLeaves) {
+TEST_F(GameOver, EveryBumperBurstsIntoEverySecondLogoPixelAndLeaves)
+{
     burst_bumpers();
     EXPECT_EQ(live_particles(), 6 * 1460);
     for (int b = 0; b < 6; b++) {
@@ -56,7 +60,8 @@ TEST_F(GameOver, EveryBumperBurstsIntoEverySecondLogoPixelAndLeaves) {
     }
 }
 
-TEST_F(GameOver, BurstDrawsLifeThenStyleThenSpeedThenDirection) {
+TEST_F(GameOver, BurstDrawsLifeThenStyleThenSpeedThenDirection)
+{
     srand(77);
     int life = rand() % 400 + 200;
     int type = rand() % 3 + 1;
@@ -70,7 +75,8 @@ TEST_F(GameOver, BurstDrawsLifeThenStyleThenSpeedThenDirection) {
     EXPECT_DOUBLE_EQ(particles[0].dy, cos(direction) * speed);
 }
 
-TEST_F(GameOver, BurstIntoANearlyFullTableKeepsWithinIt) {
+TEST_F(GameOver, BurstIntoANearlyFullTableKeepsWithinIt)
+{
     for (int n = 0; n < PARTICLE_SLOTS - 100; n++)
         create_particle(0, 0, 0, PARTICLE_DOT, 1, 1, 1, 1000);
     burst_bumpers();
@@ -81,7 +87,8 @@ TEST_F(GameOver, BurstIntoANearlyFullTableKeepsWithinIt) {
 // ---- the closing scene ----
 
 // White pixels in the caption's area that the background does not have there.
-static int caption_pixels() {
+static int caption_pixels()
+{
     int white = makecol(255, 255, 255), count = 0;
     for (int y = GAMEOVER_Y; y < GAMEOVER_Y + 80; y++)
         for (int x = GAMEOVER_X; x < GAMEOVER_X + 400; x++)
@@ -92,7 +99,8 @@ static int caption_pixels() {
 // The clock is far ahead, so every step draws exactly one frame. A ball at (3, 1) stops in
 // step 287 (3 x 0.992^k < 0.3 from k = 287), and its last trail dot dies 9 steps later; the
 // scene ends in the step that kills the last particle, whichever lives longer.
-TEST_F(GameOver, SceneRunsUntilTheLastParticleDiesAndScoresStand) {
+TEST_F(GameOver, SceneRunsUntilTheLastParticleDiesAndScoresStand)
+{
     place(0, KIND_P1_BALL, 200, 300, 3, 1);
     p1_score = 1230;
     p2_score = 450;
@@ -117,7 +125,8 @@ TEST_F(GameOver, SceneRunsUntilTheLastParticleDiesAndScoresStand) {
     EXPECT_GT(caption_pixels(), 0);
 }
 
-TEST_F(GameOver, BallRestingInTheOverflowSlotDoesNotHoldTheSceneOpen) {
+TEST_F(GameOver, BallRestingInTheOverflowSlotDoesNotHoldTheSceneOpen)
+{
     place(OVERFLOW_BALL_SLOT, KIND_P2_BALL, 400, 300, 0, 0);
     target_frames = INT_MAX / 2;
     actual_frames = 0;
@@ -128,7 +137,8 @@ TEST_F(GameOver, BallRestingInTheOverflowSlotDoesNotHoldTheSceneOpen) {
     EXPECT_LE(actual_frames, 600);
 }
 
-TEST_F(GameOver, WholeSequenceEndsFadedWithTheBumpersGone) {
+TEST_F(GameOver, WholeSequenceEndsFadedWithTheBumpersGone)
+{
     target_frames = INT_MAX / 2;
     actual_frames = 0;
     gameover();
@@ -136,4 +146,5 @@ TEST_F(GameOver, WholeSequenceEndsFadedWithTheBumpersGone) {
     for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++)
         EXPECT_EQ(sprite[n].type, 0);
     EXPECT_EQ(fade_pictures, 15); // faded at 16 a step: 239, 223, ... 15
+    EXPECT_EQ(getpixel(screen, 400, 300), 0);
 }

@@ -7,29 +7,34 @@
 
 class BrumzelPixels : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         logo = brumzel1;
         test_logo = create_bitmap(LOGO_SIZE, LOGO_SIZE);
         clear_to_color(test_logo, bitmap_mask_color(test_logo));
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         brumzel1 = logo;
         destroy_bitmap(test_logo);
     }
     BITMAP *logo = nullptr, *test_logo = nullptr;
 };
 
-static int filled_entries() {
+static int filled_entries()
+{
     int count = 0;
     for (const brumzel_pixel &p : brumzel_pixels)
         if (p.x != 0 || p.y != 0 || p.col != 0) count++;
     return count;
 }
 
-TEST_F(BrumzelPixels, AllMaskLogoKeepsOnlyTheBlackColumnAndRowSixty) {
+TEST_F(BrumzelPixels, AllMaskLogoKeepsOnlyTheBlackColumnAndRowSixty)
+{
     brumzel1 = test_logo;
     get_brumzel_pixels();
     for (int x = 0; x < 60; x++) { // columns 0-59: only their row 60
@@ -45,7 +50,8 @@ TEST_F(BrumzelPixels, AllMaskLogoKeepsOnlyTheBlackColumnAndRowSixty) {
     EXPECT_EQ(filled_entries(), 121);
 }
 
-TEST_F(BrumzelPixels, OpaquePixelsComeInColumnOrder) {
+TEST_F(BrumzelPixels, OpaquePixelsComeInColumnOrder)
+{
     int red = makecol(255, 0, 0), blue = makecol(0, 0, 255);
     putpixel(test_logo, 3, 5, red);
     putpixel(test_logo, 3, 2, blue);
@@ -65,7 +71,8 @@ TEST_F(BrumzelPixels, OpaquePixelsComeInColumnOrder) {
     EXPECT_EQ(brumzel_pixels[12].col, red);
 }
 
-TEST_F(BrumzelPixels, FullyOpaqueLogoFillsTheTableAndTheRestIsIgnored) {
+TEST_F(BrumzelPixels, FullyOpaqueLogoFillsTheTableAndTheRestIsIgnored)
+{
     int red = makecol(255, 0, 0);
     clear_to_color(test_logo, red);
     brumzel1 = test_logo;
@@ -80,7 +87,8 @@ TEST_F(BrumzelPixels, FullyOpaqueLogoFillsTheTableAndTheRestIsIgnored) {
     EXPECT_EQ(brumzel_pixels[3699].y, 39);
 }
 
-TEST_F(BrumzelPixels, RealLogoPixelsLieInsideAndAreNeverTheMaskColour) {
+TEST_F(BrumzelPixels, RealLogoPixelsLieInsideAndAreNeverTheMaskColour)
+{
     get_brumzel_pixels();
     int mask = bitmap_mask_color(buffer);
     int kept = filled_entries();

@@ -11,10 +11,12 @@
 
 class MoveSprites : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         for (sprite_record &s : sprite)
             s = sprite_record{};
         initialise_particles();
@@ -22,7 +24,8 @@ class MoveSprites : public ::testing::Test {
 };
 
 // Steps of reduce_speed until the slot's ball is removed, at most limit.
-static int steps_until_removed(int slot, int limit) {
+static int steps_until_removed(int slot, int limit)
+{
     for (int step = 1; step <= limit; step++) {
         reduce_speed();
         if (sprite[slot].type == KIND_FREE) return step;
@@ -32,7 +35,8 @@ static int steps_until_removed(int slot, int limit) {
 
 // ---- movement and trails ----
 
-TEST_F(MoveSprites, BallMovesAndDropsGreenTrailWhereItWas) {
+TEST_F(MoveSprites, BallMovesAndDropsGreenTrailWhereItWas)
+{
     place(3, KIND_P1_BALL, 100.7, 200.2, 2, -1);
     move_sprites();
     EXPECT_DOUBLE_EQ(sprite[3].x, 102.7);
@@ -47,7 +51,8 @@ TEST_F(MoveSprites, BallMovesAndDropsGreenTrailWhereItWas) {
     EXPECT_EQ(live_particles(), 1);
 }
 
-TEST_F(MoveSprites, PlayerTwoTrailIsBlueAndEveryBallDropsOne) {
+TEST_F(MoveSprites, PlayerTwoTrailIsBlueAndEveryBallDropsOne)
+{
     place(0, KIND_P2_BALL, 700, 300, -6, 0);
     place(1, KIND_P1_BALL, 100, 300, 6, 0);
     place(OVERFLOW_BALL_SLOT, KIND_P2_BALL, 400, 300, 0, 0);
@@ -58,7 +63,8 @@ TEST_F(MoveSprites, PlayerTwoTrailIsBlueAndEveryBallDropsOne) {
     EXPECT_EQ(live_particles(), 3);
 }
 
-TEST_F(MoveSprites, BallAboutToStopStillDropsItsTrail) {
+TEST_F(MoveSprites, BallAboutToStopStillDropsItsTrail)
+{
     place(0, KIND_P1_BALL, 100, 100, 0.25, 0.1);
     move_sprites();
     reduce_speed();
@@ -66,7 +72,8 @@ TEST_F(MoveSprites, BallAboutToStopStillDropsItsTrail) {
     EXPECT_EQ(live_particles(), 1);
 }
 
-TEST_F(MoveSprites, FreeSlotsMovingPointsAndEdgeCirclesStayPut) {
+TEST_F(MoveSprites, FreeSlotsMovingPointsAndEdgeCirclesStayPut)
+{
     place(5, KIND_FREE, 100, 100, 3, 3);
     place(101, KIND_PAD_BOTTOM_LEFT, 0, 600, 3, 3);
     place(FIRST_POINTS_SLOT, KIND_MOVING_POINT, 300, 300, 3, 3);
@@ -79,7 +86,8 @@ TEST_F(MoveSprites, FreeSlotsMovingPointsAndEdgeCirclesStayPut) {
 
 // ---- bumper spin ----
 
-TEST_F(MoveSprites, BumperMovesAndSpinsByATenthOfItsSpeedInHundredths) {
+TEST_F(MoveSprites, BumperMovesAndSpinsByATenthOfItsSpeedInHundredths)
+{
     place(71, KIND_BUMPER, 400, 300, 1.5, -0.5);
     sprite[71].angle = 5;
     move_sprites();
@@ -89,7 +97,8 @@ TEST_F(MoveSprites, BumperMovesAndSpinsByATenthOfItsSpeedInHundredths) {
     EXPECT_EQ(live_particles(), 0);  // bumpers leave no trail
 }
 
-TEST_F(MoveSprites, SlowBumperAndRestingBumperDoNotTurn) {
+TEST_F(MoveSprites, SlowBumperAndRestingBumperDoNotTurn)
+{
     place(72, KIND_BUMPER, 400, 300, 0.05, 0); // 5 / 10 truncates to 0
     place(73, KIND_BUMPER, 500, 300, 0, 0);
     sprite[72].angle = sprite[73].angle = 17;
@@ -98,7 +107,8 @@ TEST_F(MoveSprites, SlowBumperAndRestingBumperDoNotTurn) {
     EXPECT_EQ(sprite[73].angle, 17);
 }
 
-TEST_F(MoveSprites, AngleLandingOn255BecomesZeroOthersGrowOn) {
+TEST_F(MoveSprites, AngleLandingOn255BecomesZeroOthersGrowOn)
+{
     place(71, KIND_BUMPER, 400, 300, -2, 0); // turns by 20 whichever way it goes
     place(72, KIND_BUMPER, 400, 400, 0, 2);
     sprite[71].angle = 235;
@@ -111,20 +121,23 @@ TEST_F(MoveSprites, AngleLandingOn255BecomesZeroOthersGrowOn) {
 // ---- friction and stopping ----
 
 // 6 x 0.992^k first falls below 0.3 at k = 373 (ln 0.05 / ln 0.992 = 372.97).
-TEST_F(MoveSprites, BallLaunchedAtSixStopsAndIsRemovedAfter373Steps) {
+TEST_F(MoveSprites, BallLaunchedAtSixStopsAndIsRemovedAfter373Steps)
+{
     place(0, KIND_P1_BALL, 100, 300, 6, 0);
     EXPECT_EQ(steps_until_removed(0, 1000), 373);
     EXPECT_EQ(sprite[0].dx, 0);
 }
 
-TEST_F(MoveSprites, BallAtExactlyPointThreeNeverStops) {
+TEST_F(MoveSprites, BallAtExactlyPointThreeNeverStops)
+{
     place(0, KIND_P1_BALL, 100, 300, 0.3, 0);
     EXPECT_EQ(steps_until_removed(0, 2000), -1);
     EXPECT_EQ(sprite[0].dx, 0.3);
 }
 
 // 2 x 0.992^k first falls below 0.3 at k = 237 (ln 0.15 / ln 0.992 = 236.2).
-TEST_F(MoveSprites, SlowComponentIsKeptWhileTheFastOneDecays) {
+TEST_F(MoveSprites, SlowComponentIsKeptWhileTheFastOneDecays)
+{
     place(0, KIND_P2_BALL, 100, 300, -2, 0.25);
     for (int step = 1; step < 237; step++) {
         reduce_speed();
@@ -136,7 +149,8 @@ TEST_F(MoveSprites, SlowComponentIsKeptWhileTheFastOneDecays) {
     EXPECT_EQ(sprite[0].dy, 0);
 }
 
-TEST_F(MoveSprites, OverflowBallStopsButStaysOnTheField) {
+TEST_F(MoveSprites, OverflowBallStopsButStaysOnTheField)
+{
     place(OVERFLOW_BALL_SLOT, KIND_P1_BALL, 400, 300, 1, -1);
     for (int step = 0; step < 400; step++)
         reduce_speed();
@@ -145,7 +159,8 @@ TEST_F(MoveSprites, OverflowBallStopsButStaysOnTheField) {
     EXPECT_EQ(sprite[OVERFLOW_BALL_SLOT].type, KIND_P1_BALL);
 }
 
-TEST_F(MoveSprites, BumpersAreNeverSlowed) {
+TEST_F(MoveSprites, BumpersAreNeverSlowed)
+{
     place(71, KIND_BUMPER, 400, 300, 3, -0.4);
     for (int step = 0; step < 100; step++)
         reduce_speed();

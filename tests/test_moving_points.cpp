@@ -11,10 +11,12 @@
 
 class MovingPoints : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         for (sprite_record &s : sprite)
             s = sprite_record{};
         clear_bitmap(buffer);
@@ -23,7 +25,8 @@ class MovingPoints : public ::testing::Test {
 
 // ---- climb and drift ----
 
-TEST_F(MovingPoints, NumberFrom398ClimbsTwoPixelsAStepAndReachesTheTopOnStep199) {
+TEST_F(MovingPoints, NumberFrom398ClimbsTwoPixelsAStepAndReachesTheTopOnStep199)
+{
     create_new_moving_points(500, 398, 50, 1);
     sprite_record &s = sprite[FIRST_POINTS_SLOT];
     for (int k = 1; k <= 199; k++) {
@@ -41,7 +44,8 @@ TEST_F(MovingPoints, NumberFrom398ClimbsTwoPixelsAStepAndReachesTheTopOnStep199)
     EXPECT_EQ(s.type, KIND_FREE);
 }
 
-TEST_F(MovingPoints, PlayerTwoNumberDriftsRight) {
+TEST_F(MovingPoints, PlayerTwoNumberDriftsRight)
+{
     create_new_moving_points(500, 100, 250, 2);
     for (int k = 0; k < 199; k++)
         update_moving_points();
@@ -51,7 +55,8 @@ TEST_F(MovingPoints, PlayerTwoNumberDriftsRight) {
 
 // ---- slots ----
 
-TEST_F(MovingPoints, NumbersTakeTheLowestFreeSlotAndAnExpiredSlotIsTakenAgain) {
+TEST_F(MovingPoints, NumbersTakeTheLowestFreeSlotAndAnExpiredSlotIsTakenAgain)
+{
     create_new_moving_points(100, 100, 10, 1);
     for (int k = 0; k < 150; k++)
         update_moving_points();
@@ -67,7 +72,8 @@ TEST_F(MovingPoints, NumbersTakeTheLowestFreeSlotAndAnExpiredSlotIsTakenAgain) {
     EXPECT_EQ(sprite[FIRST_POINTS_SLOT].x, 300);
 }
 
-TEST_F(MovingPoints, NumberFindingAllNinetySlotsBusyIsDropped) {
+TEST_F(MovingPoints, NumberFindingAllNinetySlotsBusyIsDropped)
+{
     for (int n = 0; n < 90; n++)
         create_new_moving_points(n, 300, n, 1);
     EXPECT_EQ(sprite[LAST_POINTS_SLOT].points, 89);
@@ -80,7 +86,8 @@ TEST_F(MovingPoints, NumberFindingAllNinetySlotsBusyIsDropped) {
 // ---- drawing ----
 
 // White pixels of buffer inside and outside a box.
-static void count_white(int x0, int y0, int x1, int y1, int *inside, int *outside) {
+static void count_white(int x0, int y0, int x1, int y1, int *inside, int *outside)
+{
     int white = makecol(255, 255, 255);
     *inside = *outside = 0;
     for (int y = 0; y < buffer->h; y++)
@@ -93,7 +100,8 @@ static void count_white(int x0, int y0, int x1, int y1, int *inside, int *outsid
             }
 }
 
-TEST_F(MovingPoints, NumberIsDrawnInWhiteWithItsCornerAtItsTruncatedPosition) {
+TEST_F(MovingPoints, NumberIsDrawnInWhiteWithItsCornerAtItsTruncatedPosition)
+{
     create_new_moving_points(300.9, 200.7, 0, 1); // a hit too fast to score shows "0 "
     update_moving_points();                       // now at (299.9, ...)
     display_moving_points();

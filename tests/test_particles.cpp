@@ -12,23 +12,27 @@
 
 class Particles : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         MAX_PARTICLES = PARTICLE_SLOTS;
         initialise_particles();
         clear_bitmap(buffer);
         srand(1);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         MAX_PARTICLES = PARTICLE_SLOTS;
     }
 };
 
 // ---- life and visibility ----
 
-TEST_F(Particles, ParticleOfLifeOneIsMovedOnceAndNeverDrawn) {
+TEST_F(Particles, ParticleOfLifeOneIsMovedOnceAndNeverDrawn)
+{
     create_particle(100, 100, 1.0, PARTICLE_DOT, 255, 255, 255, 1);
     update_particle();
     EXPECT_EQ(particles[0].life, 0);
@@ -36,7 +40,8 @@ TEST_F(Particles, ParticleOfLifeOneIsMovedOnceAndNeverDrawn) {
     EXPECT_EQ(drawn_pixels(), 0);
 }
 
-TEST_F(Particles, TrailDotOfLifeTenIsVisibleInNineFrames) {
+TEST_F(Particles, TrailDotOfLifeTenIsVisibleInNineFrames)
+{
     create_particle(300, 300, 0.2, PARTICLE_DOT, 0, 255, 0, 10);
     int visible = 0;
     for (int step = 0; step < 12; step++) {
@@ -48,7 +53,8 @@ TEST_F(Particles, TrailDotOfLifeTenIsVisibleInNineFrames) {
     EXPECT_EQ(visible, 9);
 }
 
-TEST_F(Particles, ParticleBornDeadWritesItsRecordButLeavesItFree) {
+TEST_F(Particles, ParticleBornDeadWritesItsRecordButLeavesItFree)
+{
     create_particle(7, 9, 1.0, PARTICLE_DOT, 1, 2, 3, 0);
     EXPECT_EQ(particles[0].x, 7);
     EXPECT_EQ(particles[0].y, 9);
@@ -61,7 +67,8 @@ TEST_F(Particles, ParticleBornDeadWritesItsRecordButLeavesItFree) {
     EXPECT_EQ(particles[1].life, 0);
 }
 
-TEST_F(Particles, InitialiseThenDisplayDrawsNothing) {
+TEST_F(Particles, InitialiseThenDisplayDrawsNothing)
+{
     for (int n = 0; n < 500; n++)
         create_particle(n, 200, 1.0, PARTICLE_BLOB, 255, 0, 0, 50);
     initialise_particles();
@@ -73,7 +80,8 @@ TEST_F(Particles, InitialiseThenDisplayDrawsNothing) {
 
 // ---- lowest free index ----
 
-TEST_F(Particles, TwoParticlesTakeZeroAndOneAndAFreedIndexIsTakenAgain) {
+TEST_F(Particles, TwoParticlesTakeZeroAndOneAndAFreedIndexIsTakenAgain)
+{
     create_particle(1, 1, 0, PARTICLE_DOT, 1, 1, 1, 1);
     create_particle(2, 2, 0, PARTICLE_DOT, 1, 1, 1, 5);
     EXPECT_EQ(particles[0].x, 1);
@@ -87,7 +95,8 @@ TEST_F(Particles, TwoParticlesTakeZeroAndOneAndAFreedIndexIsTakenAgain) {
 }
 
 // The plain rule: the first record of 0..MAX_PARTICLES-1 whose life is 0 or less, -1 if none.
-static int plain_scan() {
+static int plain_scan()
+{
     for (int n = 0; n < MAX_PARTICLES; n++)
         if (particles[n].life <= 0) return n;
     return -1;
@@ -95,7 +104,8 @@ static int plain_scan() {
 
 // Random creations (some born dead), updates and resets; every creation must land where the
 // plain scan from index 0 says, and a creation into a full table must write nothing.
-static void check_allocation_order(int table_length, int rounds, unsigned seed) {
+static void check_allocation_order(int table_length, int rounds, unsigned seed)
+{
     MAX_PARTICLES = table_length;
     initialise_particles();
     std::mt19937 pick(seed);
@@ -129,17 +139,20 @@ static void check_allocation_order(int table_length, int rounds, unsigned seed) 
     }
 }
 
-TEST_F(Particles, AllocationOrderMatchesPlainScanOverWholeTable) {
+TEST_F(Particles, AllocationOrderMatchesPlainScanOverWholeTable)
+{
     check_allocation_order(PARTICLE_SLOTS, 3000, 11);
 }
 
-TEST_F(Particles, AllocationOrderMatchesPlainScanInAShortTableThatFills) {
+TEST_F(Particles, AllocationOrderMatchesPlainScanInAShortTableThatFills)
+{
     check_allocation_order(300, 3000, 12);
 }
 
 static particle_record snapshot[PARTICLE_SLOTS];
 
-TEST_F(Particles, FullTableDropsTheNewParticleAndFreesOnDeath) {
+TEST_F(Particles, FullTableDropsTheNewParticleAndFreesOnDeath)
+{
     for (int n = 0; n < PARTICLE_SLOTS; n++)
         create_particle(n % 800, 10, 0, PARTICLE_DOT, 1, 1, 1, n == 12345 ? 1 : 3);
     memcpy(snapshot, particles, sizeof particles);
@@ -153,7 +166,8 @@ TEST_F(Particles, FullTableDropsTheNewParticleAndFreesOnDeath) {
 
 // ---- motion ----
 
-TEST_F(Particles, SpeedSplitsIntoSineHorizontalAndCosineVertical) {
+TEST_F(Particles, SpeedSplitsIntoSineHorizontalAndCosineVertical)
+{
     srand(5);
     double direction = (rand() % 630) / 100.0;
     srand(5);
@@ -164,7 +178,8 @@ TEST_F(Particles, SpeedSplitsIntoSineHorizontalAndCosineVertical) {
     EXPECT_EQ(particles[0].ry, 2.0);
 }
 
-TEST_F(Particles, ParticleAtRestShakesByAtMostOnePixel) {
+TEST_F(Particles, ParticleAtRestShakesByAtMostOnePixel)
+{
     const int count = 4000;
     for (int n = 0; n < count; n++)
         create_particle(400, 300, 0, PARTICLE_DOT, 1, 1, 1, 5);
@@ -187,7 +202,8 @@ TEST_F(Particles, ParticleAtRestShakesByAtMostOnePixel) {
     }
 }
 
-TEST_F(Particles, UnknownStyleIsMovedAndAgedButNotDrawn) {
+TEST_F(Particles, UnknownStyleIsMovedAndAgedButNotDrawn)
+{
     create_particle(200, 200, 2.0, 7, 255, 255, 255, 5);
     update_particle();
     EXPECT_EQ(particles[0].life, 4);
@@ -198,7 +214,8 @@ TEST_F(Particles, UnknownStyleIsMovedAndAgedButNotDrawn) {
 
 // ---- drawing ----
 
-TEST_F(Particles, DotIsDrawnInItsColourAtItsPosition) {
+TEST_F(Particles, DotIsDrawnInItsColourAtItsPosition)
+{
     create_particle(200, 150, 0, PARTICLE_DOT, 10, 200, 30, 5);
     update_particle();
     display_particles();
@@ -207,7 +224,8 @@ TEST_F(Particles, DotIsDrawnInItsColourAtItsPosition) {
     EXPECT_EQ(drawn_pixels(), 1);
 }
 
-TEST_F(Particles, StreakRunsFromItsLastPositionToItsCurrentOne) {
+TEST_F(Particles, StreakRunsFromItsLastPositionToItsCurrentOne)
+{
     create_particle(300, 300, 6.0, PARTICLE_STREAK, 255, 200, 200, 5);
     update_particle();
     display_particles();
@@ -219,7 +237,8 @@ TEST_F(Particles, StreakRunsFromItsLastPositionToItsCurrentOne) {
     EXPECT_EQ(drawn_pixels(), span + 1); // a one-pixel line as long as the step
 }
 
-TEST_F(Particles, BlobIsAFilledCircleWhoseRadiusFlickersFromOneToThree) {
+TEST_F(Particles, BlobIsAFilledCircleWhoseRadiusFlickersFromOneToThree)
+{
     create_particle(400, 300, 0, PARTICLE_BLOB, 0, 0, 255, 5);
     update_particle();
     int x = static_cast<int>(particles[0].x), y = static_cast<int>(particles[0].y);

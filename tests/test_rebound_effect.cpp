@@ -10,10 +10,12 @@
 
 class ReboundEffect : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         for (rebound_record &r : rebound)
             r = rebound_record{};
         clear_bitmap(buffer);
@@ -22,7 +24,8 @@ class ReboundEffect : public ::testing::Test {
 
 // ---- requests ----
 
-TEST_F(ReboundEffect, TopAndBottomEdgesMakeNoFlash) {
+TEST_F(ReboundEffect, TopAndBottomEdgesMakeNoFlash)
+{
     create_pad_rebound(KIND_TOP_EDGE);
     create_pad_rebound(KIND_BOTTOM_EDGE);
     create_pad_rebound(KIND_BUMPER);
@@ -32,7 +35,8 @@ TEST_F(ReboundEffect, TopAndBottomEdgesMakeNoFlash) {
     }
 }
 
-TEST_F(ReboundEffect, RepeatedRequestsTakeTheLowestFreeEntries) {
+TEST_F(ReboundEffect, RepeatedRequestsTakeTheLowestFreeEntries)
+{
     create_pad_rebound(KIND_PAD_TOP_LEFT);
     create_pad_rebound(KIND_PAD_TOP_LEFT);
     EXPECT_EQ(rebound[0].type, KIND_PAD_TOP_LEFT);
@@ -45,7 +49,8 @@ TEST_F(ReboundEffect, RepeatedRequestsTakeTheLowestFreeEntries) {
     EXPECT_EQ(rebound[2].life, 0);
 }
 
-TEST_F(ReboundEffect, RequestOnAFullTableIsIgnored) {
+TEST_F(ReboundEffect, RequestOnAFullTableIsIgnored)
+{
     for (int n = 0; n < REBOUND_SLOTS; n++)
         create_pad_rebound(KIND_PAD_BOTTOM_LEFT);
     rebound_record before[REBOUND_SLOTS];
@@ -54,7 +59,8 @@ TEST_F(ReboundEffect, RequestOnAFullTableIsIgnored) {
     EXPECT_EQ(memcmp(before, rebound, sizeof rebound), 0);
 }
 
-TEST_F(ReboundEffect, InitialiseFreesEveryEntryAndKeepsItsKind) {
+TEST_F(ReboundEffect, InitialiseFreesEveryEntryAndKeepsItsKind)
+{
     for (int n = 0; n < REBOUND_SLOTS; n++)
         create_pad_rebound(KIND_PAD_TOP_RIGHT);
     initialise_rebound();
@@ -69,7 +75,8 @@ TEST_F(ReboundEffect, InitialiseFreesEveryEntryAndKeepsItsKind) {
 // ---- drawing ----
 
 // The first opaque pixel of a picture, to find the picture again in buffer.
-static bool first_opaque(BITMAP *pic, int *px, int *py) {
+static bool first_opaque(BITMAP *pic, int *px, int *py)
+{
     for (int y = 0; y < pic->h; y++)
         for (int x = 0; x < pic->w; x++)
             if (getpixel(pic, x, y) != bitmap_mask_color(pic)) {
@@ -85,7 +92,8 @@ struct corner_case {
     BITMAP **picture;
 };
 
-TEST_F(ReboundEffect, FlashIsDrawnAtItsCornerInTenDrawnFrames) {
+TEST_F(ReboundEffect, FlashIsDrawnAtItsCornerInTenDrawnFrames)
+{
     const corner_case corners[] = {
         {KIND_PAD_BOTTOM_LEFT, 28, 451, &bottom_left1},
         {KIND_PAD_TOP_LEFT, 31, 17, &top_left1},
