@@ -115,7 +115,9 @@ TEST_F(GameData, EveryEntryHasTheKindTheGameReadsItAs) {
     EXPECT_NE(data[DAT_UNUSED_20].dat, nullptr);
     EXPECT_EQ(data[DAT_ENTRIES].type, DAT_END);
     for (int e = 0; e < DAT_ENTRIES; e++)
-        if (gamedata_kind[e] == DAT_KIND_BITMAP) EXPECT_EQ(data[e].type, DAT_BITMAP) << e;
+        if (gamedata_kind[e] == DAT_KIND_BITMAP) {
+            EXPECT_EQ(data[e].type, DAT_BITMAP) << e;
+        }
 }
 
 TEST_F(GameData, FixedSizesAreKept) {
@@ -478,7 +480,9 @@ TEST_F(GameData, EverySampleIsAudibleAndUnclipped) {
         EXPECT_GT(peak, 12000) << "entry " << e;
         EXPECT_EQ(pegged, 0) << "entry " << e << " clips";
         EXPECT_GT(rms, 600) << "entry " << e;
-        if (e != DAT_TITLE_MUSIC) EXPECT_LT(s->len / (double)s->freq, 12.0) << "entry " << e;
+        if (e != DAT_TITLE_MUSIC) {
+            EXPECT_LT(s->len / (double)s->freq, 12.0) << "entry " << e;
+        }
     }
     // Short effects stay short so rapid launches and clicks do not pile up.
     for (int e : {DAT_LAUNCH_SOUND_P1, DAT_LAUNCH_SOUND_P2, DAT_KEY_CLICK})
