@@ -1,18 +1,108 @@
 // gameover -- the closing scene: the bumpers burst into logo particles under "GAME OVER"
 #include "gameover.h"
 
-#include "init.h"
+#include <cstdlib>
 
-// Placeholder bodies until this module is built.
+#include "check_collision.h"
+#include "create_play_area.h"
+#include "display_sprites.h"
+#include "explosions.h"
+#include "fade.h"
+#include "get_brumzel_pixels.h"
+#include "init.h"
+#include "move_sprites.h"
+#include "moving_points.h"
+#include "particles.h"
+#include "rebound_effect.h"
+
+// Burst particles live 200 to 599 steps and fly at 0.5 to 4.5 pixels a step.
+constexpr int BURST_LIFE_MIN = 200, BURST_LIFE_RANGE = 400;
+constexpr int BURST_STYLES = 3;
+
+// One particle per second logo pixel, at the bumper's position plus the pixel's offset, in
+// the pixel's colour. The random draws come in the order life, style, speed.
+static void burst_bumper(const sprite_record &bumper)
+{
+    for (int i = 0; i <= BURST_LAST_PIXEL; i += BURST_PIXEL_STEP) {
+        const brumzel_pixel &pixel = brumzel_pixels[i];
+        int life = rand() % BURST_LIFE_RANGE + BURST_LIFE_MIN;
+        int type = rand() % BURST_STYLES + 1;
+        double speed = (rand() % 50) / 10 + 0.5;
+        create_particle(static_cast<int>(pixel.x + bumper.x), static_cast<int>(pixel.y + bumper.y),
+                        speed, type, getr(pixel.col), getg(pixel.col), getb(pixel.col), life);
+    }
+}
+
 void burst_bumpers()
 {
+    play_data_sample(DAT_GAMEOVER_SOUND);
+    for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++) {
+        burst_bumper(sprite[n]);
+        sprite[n].type = KIND_FREE;
+    }
 }
 
 bool any_particle_alive()
 {
+    int limit = MAX_PARTICLES < PARTICLE_SLOTS ? MAX_PARTICLES : PARTICLE_SLOTS;
+    for (int n = 0; n < limit; n++)
+        if (particles[n].life > 0) return true;
     return false;
+}
+
+// A ball at rest in the overflow slot is never removed by friction and would drop a trail
+// dot every step for ever, so the closing scene could never end: here it leaves the field.
+static void clear_resting_overflow_ball()
+{
+    sprite_record &s = sprite[OVERFLOW_BALL_SLOT];
+    bool ball = s.type == KIND_P1_BALL || s.type == KIND_P2_BALL;
+    if (ball && s.dx == 0 && s.dy == 0) s.type = KIND_FREE;
+}
+
+void gameover_logic_step()
+{
+    move_sprites();
+    check_collision();
+    do_explosions();
+    update_particle();
+    reduce_speed();
+    clear_resting_overflow_ball();
+    update_moving_points();
+}
+
+void draw_gameover_frame()
+{
+    blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    create_play_area();
+    display_sprites();
+    display_particles();
+    display_moving_points();
+    do_pad_rebound();
+    textout_ex(buffer, data_font(DAT_FONT_LARGE), "GAME OVER", GAMEOVER_X, GAMEOVER_Y,
+               makecol(255, 255, 255), -1);
+    blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+}
+
+// Logic runs at most once per tick: while it is ahead of the clock the same frame is redrawn,
+// and a slow machine draws every step once rather than skipping any.
+void run_gameover_loop()
+{
+    do {
+        gameover_logic_step();
+        if (actual_frames > target_frames) {
+            while (target_frames < actual_frames)
+                draw_gameover_frame();
+        } else {
+            draw_gameover_frame();
+        }
+        actual_frames++;
+    } while (any_particle_alive());
 }
 
 void gameover()
 {
+    burst_bumpers();
+    run_gameover_loop();
+    highcolor_fade_out(16);
+    rest(500);
 }
