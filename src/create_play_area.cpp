@@ -18,14 +18,15 @@ constexpr int P1_BAR_X = 10, P2_BAR_X = 685, BAR_TOP = 70, BAR_BOTTOM = 80;
 constexpr int BALLS_PER_BAR_PIXEL = 4;
 constexpr int ICON_SPACING = 10; // one icon for every 40 balls left
 
+// Tilts are negative as often as not; ftofix takes them where itofix would shift a negative.
 static void draw_launchers()
 {
     int a1 = static_cast<int>(atan(double(p1_dy / 100)) * P1_TILT);
     pivot_sprite(buffer, launcher_p1, P1_LAUNCHER_X, P1_LAUNCHER_Y, P1_PIVOT_X, P1_PIVOT_Y,
-                 itofix(a1));
+                 ftofix(a1));
     int a2 = static_cast<int>(atan(double(p2_dy / 100)) * P2_TILT);
     pivot_sprite(buffer, launcher_p2, P2_LAUNCHER_X, P2_LAUNCHER_Y, P2_PIVOT_X, P2_PIVOT_Y,
-                 itofix(a2));
+                 ftofix(a2));
 }
 
 static void draw_scores()

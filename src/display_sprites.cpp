@@ -6,12 +6,13 @@
 #include "init.h"
 
 // A bumper's picture is centred on its position; its angle only counts modulo a full turn,
-// which also keeps the fixed-point conversion from overflowing on a long spin.
+// which also keeps the fixed-point conversion from overflowing on a long spin. A bumper spinning
+// backwards has a negative angle, which ftofix takes where itofix would shift a negative.
 static void draw_bumper(const sprite_record &s)
 {
     int left = static_cast<int>(s.x - s.w / 2 + 1);
     int top = static_cast<int>(s.y - s.w / 2 + 1);
-    rotate_sprite(buffer, brumzel1, left, top, itofix(s.angle % 256));
+    rotate_sprite(buffer, brumzel1, left, top, ftofix(s.angle % 256));
 }
 
 void display_sprites()
