@@ -140,6 +140,19 @@ constexpr int BALL_LEFT = 620, BALL_TOP = 420;
 constexpr int QUIT_LABEL_X = 665, QUIT_LABEL_Y = 495;
 constexpr int BALL_TURN = 4; // angle units a frame; 256 is a full turn
 
+// The fonts hold the printable ASCII characters alone, and the library reads text as UTF-8: bytes
+// of 128 and above from a file are no valid UTF-8, and reading them the library ran past the
+// name's end or never finished. Every byte outside 32-126 is shown as '^', the mark the library
+// itself draws for a character its font lacks. The table keeps the bytes as they are.
+static void shown_name(const char *name, char *shown) {
+    int i = 0;
+    for (; i < NAME_FIELD - 1 && name[i] != '\0'; i++) {
+        unsigned char c = static_cast<unsigned char>(name[i]);
+        shown[i] = c >= 32 && c < 127 ? static_cast<char>(c) : '^';
+    }
+    shown[i] = '\0';
+}
+
 static void draw_table_text() {
     FONT *f = data_font(DAT_FONT_SCORE);
     int white = makecol(255, 255, 255), yellow = makecol(255, 255, 0);
@@ -149,7 +162,9 @@ static void draw_table_text() {
     for (int a = 0; a < SCORE_PLACES; a++) {
         int y = FIRST_ROW_Y + ROW_SPACING * a;
         textprintf_ex(buffer, f, PLACE_X, y, yellow, -1, "%02i", a + 1);
-        textprintf_ex(buffer, f, NAME_X, y, yellow, -1, "%s", score_table[a].player_name);
+        char name[NAME_FIELD];
+        shown_name(score_table[a].player_name, name);
+        textprintf_ex(buffer, f, NAME_X, y, yellow, -1, "%s", name);
         textprintf_ex(buffer, f, SCORE_X, y, yellow, -1, "%05i",
                       static_cast<int>(score_table[a].player_score));
     }

@@ -202,6 +202,42 @@ TEST_F(TableScreen, OneFrameWithoutPointerOrFadeWhenNotWaiting) {
     EXPECT_EQ(differ, 0); // no pointer drawn at either place
 }
 
+TEST_F(TableScreen, NameBytesOutsidePrintableAsciiShowAsCarets) {
+    // Names from a file as the fuzzer found them: bytes that are no valid UTF-8 made the library
+    // read past the names' ends, and this table never finished drawing.
+    static const char *const raw[] = {"ZZZZZZZZZZ\xff\xff\xff\x05", "\xff",
+                                      "Ab\x80\xc3z",                 "Q\x01\x1f\x7f!"};
+    static const char *const shown[] = {"ZZZZZZZZZZ^^^^", "^", "Ab^^z", "Q^^^!"};
+    for (int a = 0; a < 4; a++)
+        strcpy(score_table[a].player_name, raw[a]);
+    std::atomic<bool> done{false};
+    std::thread t([&] {
+        hiscore_display(0);
+        done = true;
+    });
+    for (int i = 0; i < 60000 && !done; i++)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (!done) {
+        ADD_FAILURE() << "the table with those names did not finish drawing within a minute";
+        fflush(stdout);
+        std::_Exit(1); // the drawing thread cannot be stopped
+    }
+    t.join();
+    EXPECT_STREQ(score_table[0].player_name, raw[0]); // the table keeps the bytes as they are
+    BITMAP *got = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    blit(buffer, got, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    // The same picture as the table of the names with carets in place of those bytes.
+    for (int a = 0; a < 4; a++)
+        strcpy(score_table[a].player_name, shown[a]);
+    hiscore_display(0);
+    int differ = 0;
+    for (int y = 0; y < SCREEN_HEIGHT; y++)
+        for (int x = 0; x < 620; x++) // left of the spinning quit ball
+            if (getpixel(got, x, y) != getpixel(buffer, x, y)) differ++;
+    destroy_bitmap(got);
+    EXPECT_EQ(differ, 0);
+}
+
 // ---- the quit ball ----
 
 // Runs the waiting table screen on a thread of its own.
