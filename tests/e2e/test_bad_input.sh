@@ -10,6 +10,9 @@
 # - clicks and keys on screens that ignore them (intro, help, count, closing scene, table,
 #   credits).
 source "$(dirname "$0")/lib.sh"
+# A run killed before its exit trap may have left the folder read-only: undo that first.
+chattr -R -i "$E2E_OUT/bad_input" 2>/dev/null
+umount "$E2E_OUT/bad_input/run" 2>/dev/null
 e2e_init bad_input
 
 CORNER=90x60+0+0              # plain backdrop on the title, help and table screens
