@@ -45,7 +45,7 @@ constexpr long RESIDENT_SLACK_KIB = 1024;
 // to the end of its time.
 constexpr long ONE_PLAYER_STEP_CAP = 6600;
 constexpr int FULL_LENGTH_EVERY = 20; // games; every tenth one-player game
-// Longest burst particle life, explosion life and pad flash life the game ever hands out.
+// Longest lives the game ever hands out: a burst particle (200-599 steps) and an explosion.
 constexpr int MAX_PARTICLE_LIFE = 599, MAX_EXPLOSION_LIFE = 6;
 
 int env_or(const char *name, int fallback)
