@@ -5,6 +5,9 @@
 # metadata and a manual page -- and nothing else.
 source "$(dirname "$0")/lib.sh"
 e2e_init install
+# Paths are compared with what the system reports, which has every link resolved.
+WORK=$(cd "$WORK" && pwd -P)
+export HOME="$WORK/home"
 
 BUILD_DIR=${BUILD_DIR:-$(dirname "$GAMEDATA")}
 [ -f "$BUILD_DIR/cmake_install.cmake" ] || fail "no build tree at $BUILD_DIR"

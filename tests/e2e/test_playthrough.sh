@@ -22,7 +22,8 @@ PANEL_PLAIN=170x35+195+495  # a part of the panel that no text covers
 HEADING=200x20+18+473       # "Player N-A new hi-score"
 HEADING_DIGIT=14x16+74+476  # the N of that heading
 NAME_BOX=200x50+370+500     # the box the typed name is drawn in
-TABLE_BELOW_ROWS=600x125+5+460 # the table backdrop where the panel lay
+UNDER_PANEL=300x100+10+480   # the table backdrop where the panel lies during name entry
+TABLE_BALL=60x60+676+473    # the middle of the table screen's spinning quit ball
 
 MAX_MIB=100
 START=$SECONDS
@@ -41,8 +42,8 @@ panel_shown() {
 }
 # The table screen on its own: its backdrop where the panel would lie, and the spinning ball.
 table_shown() {
-    region_matches "$1" "$TABLE" "$CORNER" && region_matches "$1" "$TABLE" 300x100+10+480 5 &&
-        ! region_matches "$1" "$TABLE" 60x60+676+473 20
+    region_matches "$1" "$TABLE" "$CORNER" && region_matches "$1" "$TABLE" "$UNDER_PANEL" 5 &&
+        ! region_matches "$1" "$TABLE" "$TABLE_BALL" 20
 }
 game_over_shown() {
     colour_above "rgb(255,255,255)" "$CAPTION" 400 "$1" && region_matches "$1" "$FIELD" "$OPEN_FIELD" 40
@@ -136,7 +137,7 @@ wait_for_play() {
 # ================= first run: a clean folder with no high-score file =================
 start_game
 
-# --- the intro: the plain title picture with its yellow lines, and its sound ---
+# --- the intro: the plain title picture with its yellow lines ---
 wait_for_region intro "$TITLE" "$ONE_PLAYER_BALL" 60 2
 colour_above "rgb(255,255,0)" 600x70+100+175 300 "$SHOT" || fail "the intro shows no yellow lines"
 
