@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: play test build deps bench clean
+.PHONY: play test build deps bench screenshots clean
 
 deps:
 	@scripts/install-deps
@@ -19,6 +19,10 @@ test: build
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# The README's pictures, taken from the real game under a private X server.
+screenshots: build
+	scripts/take-screenshots $(BUILD) docs
 
 clean:
 	rm -rf $(BUILD)
