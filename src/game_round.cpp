@@ -1,44 +1,156 @@
 // game_round -- one game: the timer-paced play loop, end-of-game count and high-score entries
 #include "game_round.h"
 
-#include "init.h"
+#include <allegro.h>
 
-// Placeholder bodies until this module is built.
+#include "check_collision.h"
+#include "create_play_area.h"
+#include "display_sprites.h"
+#include "explosions.h"
+#include "gameover.h"
+#include "get_ready.h"
+#include "hiscore.h"
+#include "init.h"
+#include "move_sprites.h"
+#include "moving_points.h"
+#include "particles.h"
+#include "player_input.h"
+#include "rebound_effect.h"
+#include "title_screen.h"
+
+int end_of_game_count()
+{
+    return GAME_COUNT_START - target_frames / TICKS_PER_COUNT;
+}
+
+void start_menu_pass()
+{
+    initialise_sprites();
+    initialise_particles();
+    initialise_explosions();
+    initialise_rebound();
+    load_scores();
+    hi = score_table[0].player_score;
+}
+
 void play_logic_step()
 {
+    move_sprites();
+    check_collision();
+    do_explosions();
+    update_particle();
+    player_input();
+    reduce_speed();
+    update_moving_points();
 }
 
 void draw_play_frame()
 {
+    blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    create_play_area();
+    display_sprites();
+    display_particles();
+    display_moving_points();
+    do_pad_rebound();
+    blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+}
+
+// Logic never runs ahead of the clock: while it is ahead, the same picture is drawn again,
+// without sleeping, until the ticks catch up. Behind, one frame is drawn and nothing skipped.
+int draw_paced(void (*draw_frame)())
+{
+    int frames = 0;
+    do {
+        draw_frame();
+        frames++;
+    } while (target_frames < actual_frames);
+    return frames;
+}
+
+void play_pass(void (*draw_frame)())
+{
+    play_logic_step();
+    draw_paced(draw_frame);
+    p1_frames++;
+    p2_frames++;
+    actual_frames++;
+    update_best_score();
+    check_end_of_game_count();
 }
 
 bool game_continues()
 {
-    return false;
+    bool out_of_balls = p1_balls <= 0 && p2_balls <= 0;
+    return !key[KEY_ESC] && end_of_game_count() >= 0 && !out_of_balls;
 }
 
-bool pass_keeps_drawing(int actual, int target, int frames_drawn)
+bool update_best_score()
 {
-    return false;
+    bool played = false;
+    // The new-high-score sample plays once a run: nothing clears new_high.
+    if ((p1_score > hi || p2_score > hi) && !new_high) {
+        play_data_sample(DAT_NEW_HIGH_SOUND);
+        new_high = 1;
+        played = true;
+    }
+    if (p1_score > hi) hi = p1_score;
+    if (p2_score > hi) hi = p2_score;
+    return played;
 }
 
-void update_best_score()
-{
-}
+// The last seconds of a game, each stage armed by the one before it.
+static const struct {
+    int count, flag_before, flag_after, sample;
+} count_stage[] = {
+    {8, 0, 5, DAT_WARNING_SOUND},        {5, 5, 4, DAT_COUNT5_SOUND}, {4, 4, 3, DAT_COUNT4_SOUND},
+    {3, 3, 2, DAT_COUNT3_SOUND},         {2, 2, 1, DAT_COUNT2_SOUND}, {1, 1, 99, DAT_COUNT1_SOUND},
+    {0, 99, 999, DAT_END_OF_TIME_SOUND},
+};
 
-void check_end_of_game_count()
+int check_end_of_game_count()
 {
-}
-
-void enter_high_scores()
-{
+    int played = -1;
+    // Each stage reads the clock afresh, as the tick counter runs on meanwhile.
+    for (const auto &st : count_stage) {
+        if (end_of_game_count() == st.count && countdown_flag == st.flag_before) {
+            countdown_flag = st.flag_after;
+            play_data_sample(st.sample);
+            played = st.sample;
+        }
+    }
+    return played;
 }
 
 bool score_qualifies(int score)
 {
-    return false;
+    return score > score_table[SCORE_PLACES - 1].player_score;
+}
+
+const score_screens game_score_screens = {hiscore_enter_name, hiscore_display};
+
+// A qualifying score goes into the candidate entry, is named, sorted in, shown and saved.
+static void enter_score(int score, const score_screens &screens)
+{
+    if (!score_qualifies(score)) return;
+    score_table[CANDIDATE_ENTRY].player_score = score;
+    screens.enter_name(score);
+    sort_scores();
+    screens.show_table(1);
+    save_scores();
+}
+
+void enter_high_scores(const score_screens &screens)
+{
+    enter_score(p1_score, screens);
+    // The computer's score of a one-player game never enters the table.
+    if (Menu_Option != MENU_ONE_PLAYER) enter_score(p2_score, screens);
 }
 
 void play_game()
 {
+    get_ready();
+    while (game_continues())
+        play_pass();
+    gameover();
+    enter_high_scores();
 }

@@ -1,9 +1,54 @@
 // player_input -- mouse for player 1, keys or the computer for player 2, and the screenshot key
 #include "player_input.h"
 
-#include "init.h"
+#include <allegro.h>
+#include <cstdlib>
 
-// Placeholder bodies until this module is built.
+#include "init.h"
+#include "new_ball.h"
+#include "title_screen.h"
+
+float aim_from_mouse(int y)
+{
+    return y / 2 - 40;
+}
+
+// Player 2 at the keyboard: the fire key uses the aim left by the step before.
+static void player2_keys()
+{
+    if (key[KEY_LCONTROL]) new_ball(KIND_P2_BALL);
+    if (key[KEY_UP]) p2_dy -= P2_KEY_AIM_STEP;
+    if (key[KEY_DOWN]) p2_dy += P2_KEY_AIM_STEP;
+    if (p2_dy > P2_AIM_LIMIT) p2_dy = P2_AIM_LIMIT;
+    if (p2_dy < -P2_AIM_LIMIT) p2_dy = -P2_AIM_LIMIT;
+}
+
+// The computer plays the right launcher only against bumpers closing in on its side line:
+// for each one, a one-in-five chance to fire and a one-in-five chance to sweep its aim up,
+// jumping back to the bottom when it passes the top.
+static void computer_player()
+{
+    for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++) {
+        if (sprite[n].x <= CPU_WATCH_X || sprite[n].dx <= 0) continue;
+        if (rand() % 10 < 2) new_ball(KIND_P2_BALL);
+        if (rand() % 10 < 2) {
+            p2_dy -= CPU_AIM_STEP;
+            if (p2_dy < -P2_AIM_LIMIT) p2_dy = P2_AIM_LIMIT;
+        }
+    }
+}
+
 void player_input()
 {
+    set_mouse_range(AIM_MOUSE_X, AIM_MOUSE_TOP, AIM_MOUSE_X, AIM_MOUSE_BOTTOM);
+    p1_dy = aim_from_mouse(mouse_y);
+    if (mouse_b & 1) new_ball(KIND_P1_BALL);
+
+    if (Menu_Option == MENU_TWO_PLAYER)
+        player2_keys();
+    else if (Menu_Option == MENU_ONE_PLAYER)
+        computer_player();
+
+    // The last drawn frame, saved again on every step while S is held.
+    if (key[KEY_S]) save_bitmap(SCREENSHOT_FILE, buffer, nullptr);
 }
