@@ -2,6 +2,7 @@
 #include "particles.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "init.h"
@@ -30,6 +31,22 @@ void initialise_particles()
     lowest_free = 0;
 }
 
+// A direction is one of 630 hundredths of a radian; their sines and cosines are worked out once,
+// by the same sin and cos, instead of for each of the thousands of particles of a busy step.
+constexpr int DIRECTIONS = 630;
+static double direction_sin[DIRECTIONS], direction_cos[DIRECTIONS];
+static bool directions_ready = false;
+
+static void prepare_directions()
+{
+    for (int k = 0; k < DIRECTIONS; k++) {
+        double direction = k / 100.0;
+        direction_sin[k] = sin(direction);
+        direction_cos[k] = cos(direction);
+    }
+    directions_ready = true;
+}
+
 void create_particle(int x, int y, double speed, int type, int red, int grn, int blu, int life)
 {
     int limit = particle_limit();
@@ -43,9 +60,10 @@ void create_particle(int x, int y, double speed, int type, int red, int grn, int
     particle_record &p = particles[n];
     p.x = x;
     p.y = y;
-    double direction = (rand() % 630) / 100.0;
-    p.dx = sin(direction) * speed;
-    p.dy = cos(direction) * speed;
+    if (!directions_ready) prepare_directions();
+    int direction = rand() % DIRECTIONS; // in hundredths of a radian
+    p.dx = direction_sin[direction] * speed;
+    p.dy = direction_cos[direction] * speed;
     p.rx = PARTICLE_SHAKE;
     p.ry = PARTICLE_SHAKE;
     p.type = type;
@@ -55,14 +73,22 @@ void create_particle(int x, int y, double speed, int type, int red, int grn, int
     lowest_free = life > 0 ? n + 1 : n;
 }
 
+// rand() % r. Every particle shakes with range 2, where the remainder is a mask rather than
+// the division it costs for any r.
+static int draw_below(int r)
+{
+    int v = rand();
+    return r == 2 ? v % 2 : v % r;
+}
+
 // Adds rand() % range and takes away another rand() % range: with range 2 a shake of -1, 0
 // or +1. A range below 1 gives no shake (a remainder by 0 is undefined).
 static double shake(double range)
 {
     int r = static_cast<int>(range);
     if (r <= 0) return 0;
-    int up = rand() % r;
-    int down = rand() % r;
+    int up = draw_below(r);
+    int down = draw_below(r);
     return up - down;
 }
 
@@ -86,8 +112,62 @@ void update_particle()
     lowest_free = first_free;
 }
 
+// Thousands of particles are drawn a frame. Where every pixel of one lies inside the clip
+// rectangle of a 16- or 32-bit memory bitmap, it is written straight into the bitmap's lines
+// (the game draws in the library's solid mode throughout), a streak walked by the library's own
+// line stepper: the pixels are exactly those putpixel and line would set, without their clipping
+// and bank switching for each one. Everything else is drawn by the library.
+template <typename Pixel> static void put_inside(BITMAP *bmp, int x, int y, int col)
+{
+    reinterpret_cast<Pixel *>(bmp->line[y])[x] = static_cast<Pixel>(col);
+}
+
+struct particle_canvas {
+    BITMAP *bmp;
+    void (*put)(BITMAP *, int, int, int); // nullptr: the library draws every particle
+    int left, top, right, bottom;         // the writable area, right and bottom excluded
+    bool inside(int x, int y) const
+    {
+        return x >= left && x < right && y >= top && y < bottom;
+    }
+};
+
+static particle_canvas canvas_of(BITMAP *bmp)
+{
+    particle_canvas c = {bmp, nullptr, 0, 0, bmp->w, bmp->h};
+    if (bmp->clip) {
+        c.left = bmp->cl > 0 ? bmp->cl : 0;
+        c.top = bmp->ct > 0 ? bmp->ct : 0;
+        c.right = bmp->cr < bmp->w ? bmp->cr : bmp->w;
+        c.bottom = bmp->cb < bmp->h ? bmp->cb : bmp->h;
+    }
+    if (is_memory_bitmap(bmp)) {
+        int depth = bitmap_color_depth(bmp);
+        if (depth == 15 || depth == 16) c.put = put_inside<uint16_t>;
+        if (depth == 32) c.put = put_inside<uint32_t>;
+    }
+    return c;
+}
+
+static void draw_streak(const particle_canvas &c, int x1, int y1, int x2, int y2, int col)
+{
+    if (c.put && c.inside(x1, y1) && c.inside(x2, y2))
+        do_line(c.bmp, x1, y1, x2, y2, col, c.put);
+    else
+        line(c.bmp, x1, y1, x2, y2, col);
+}
+
+static void draw_dot(const particle_canvas &c, int x, int y, int col)
+{
+    if (c.put && c.inside(x, y))
+        c.put(c.bmp, x, y, col);
+    else
+        putpixel(c.bmp, x, y, col);
+}
+
 void display_particles()
 {
+    particle_canvas canvas = canvas_of(buffer);
     int limit = particle_limit();
     for (int n = 0; n < limit; n++) {
         const particle_record &p = particles[n];
@@ -95,10 +175,10 @@ void display_particles()
         int x1 = static_cast<int>(p.x), y1 = static_cast<int>(p.y);
         switch (p.type) {
         case PARTICLE_STREAK:
-            line(buffer, x1, y1, static_cast<int>(p.tx), static_cast<int>(p.ty), p.col);
+            draw_streak(canvas, x1, y1, static_cast<int>(p.tx), static_cast<int>(p.ty), p.col);
             break;
         case PARTICLE_DOT:
-            putpixel(buffer, x1, y1, p.col);
+            draw_dot(canvas, x1, y1, p.col);
             break;
         case PARTICLE_BLOB:
             circlefill(buffer, x1, y1, rand() % 3 + 1, p.col);
