@@ -364,47 +364,6 @@ int initialise()
     return 0;
 }
 
-// ---- the game's random numbers ----
-// The runtime's rand() takes a lock on every call, which costs more than the number itself, and
-// a busy logic step asks for some 80 000 (every particle shakes with four). The game draws them
-// on one thread only, so it runs the runtime's own generator unlocked, in a state of its own:
-// seeded by the runtime's srandom_r and stepped as its random_r steps, so rand() and srand()
-// give exactly the numbers the runtime's would, seed 1 before any srand().
-static char random_state_bytes[128]; // the runtime's default generator: degree 31
-static random_data random_state;     // zeroed, as initstate_r needs
-static bool random_ready = false;
-
-static void start_random(unsigned seed)
-{
-    initstate_r(seed, random_state_bytes, sizeof random_state_bytes, &random_state);
-    random_ready = true;
-}
-
-extern "C" void srand(unsigned seed) noexcept
-{
-    if (random_ready)
-        srandom_r(seed, &random_state);
-    else
-        start_random(seed);
-}
-
-// One step of the additive feedback generator: the front word gains the rear one, both move on
-// round the ring, and the sum without its lowest bit is the number.
-extern "C" int rand() noexcept
-{
-    if (!random_ready) start_random(1);
-    random_data &g = random_state;
-    uint32_t sum = static_cast<uint32_t>(*g.fptr) + static_cast<uint32_t>(*g.rptr);
-    *g.fptr = static_cast<int32_t>(sum);
-    ++g.fptr;
-    ++g.rptr;
-    if (g.fptr >= g.end_ptr)
-        g.fptr = g.state;
-    else if (g.rptr >= g.end_ptr)
-        g.rptr = g.state;
-    return static_cast<int>(sum >> 1);
-}
-
 // Bumpers start as a downward triangle of three, two and one, 2 pixels apart.
 static const struct {
     int slot;

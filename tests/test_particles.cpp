@@ -30,6 +30,23 @@ class Particles : public ::testing::Test {
     }
 };
 
+// ---- random numbers ----
+
+// The game's rand() and srand() stand in for the runtime's, whose rand() is its random(): from
+// the same seed, reseeded midway or not, the two give the same numbers.
+TEST(RandomNumbers, SameNumbersAsTheRuntimesGeneratorFromEverySeed)
+{
+    const unsigned seeds[] = {1, 0, 2, 77, 20070701, 2147483647u, 4294967295u, 1};
+    for (unsigned seed : seeds) {
+        srand(seed);
+        srandom(seed);
+        int differ = 0;
+        for (int n = 0; n < 5000; n++)
+            differ += rand() != random();
+        EXPECT_EQ(differ, 0) << "seed " << seed;
+    }
+}
+
 // ---- life and visibility ----
 
 TEST_F(Particles, ParticleOfLifeOneIsMovedOnceAndNeverDrawn)
