@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <map>
 #include <string>
@@ -317,6 +316,34 @@ static void peak_load_table_full()
     peak_load(0);
 }
 
+// Says once what the peak scene holds when its frame starts, so the figures can be trusted.
+static void describe_peak_load()
+{
+    static bool described = false;
+    if (described) return;
+    described = true;
+    peak_load(0);
+    int balls[3] = {0, 0, 0}, moving_bumpers = 0, numbers = 0, live = 0, bursts = 0, flashes = 0;
+    for (int n = 0; n <= LAST_BALL_SLOT; n++)
+        if (sprite[n].type == KIND_P1_BALL || sprite[n].type == KIND_P2_BALL)
+            balls[sprite[n].type]++;
+    for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++)
+        moving_bumpers += sprite[n].type == KIND_BUMPER && (sprite[n].dx != 0 || sprite[n].dy != 0);
+    for (int n = FIRST_POINTS_SLOT; n <= LAST_POINTS_SLOT; n++)
+        numbers += sprite[n].life > 0;
+    for (const particle_record &p : particles)
+        live += p.life > 0;
+    for (const explosion_record &e : explosion)
+        bursts += e.life > 0;
+    for (const rebound_record &r : rebound)
+        flashes += r.life > 0;
+    fprintf(stderr,
+            "peak scene: %d + %d balls in flight, %d moving bumpers, %d live particles, %d "
+            "explosions, %d floating scores, %d corner flashes\n",
+            balls[KIND_P1_BALL], balls[KIND_P2_BALL], moving_bumpers, live, bursts, numbers,
+            flashes);
+}
+
 static void peak_load_table_with_room()
 {
     peak_load(PEAK_FRAME_REQUESTS);
@@ -373,16 +400,25 @@ static void hiscore_table_frame()
     hiscore_display(0);
 }
 
-// A busy game: both sides fire at the full rate while both aims sweep up and down.
+// A busy game: player 1 fires at the full rate with the mouse aim sweeping up and down; player
+// 2 does the same on the keys in the two-player game, and in the one-player game the computer
+// plays, firing and turning its aim at the bumpers that close in on its side.
 constexpr int BUSY_FRAMES = 1000;
 static double slowest_busy_frame_ms;
 
-static void busy_game_setup()
+static void busy_two_player_game()
 {
     new_game(MENU_TWO_PLAYER);
     srand(SCENE_SEED);
     mouse_b = 1;
     key[KEY_LCONTROL] = 1;
+}
+
+static void busy_one_player_game()
+{
+    new_game(MENU_ONE_PLAYER);
+    srand(SCENE_SEED);
+    mouse_b = 1;
 }
 
 static void busy_game()
@@ -412,13 +448,11 @@ struct scenario {
     double most_of_tick;    // its limit as a share of one tick; 0: none
 };
 
-// What a scenario's runs found besides their times, by scenario name.
+// What a scenario's runs found, by scenario name: every measured run's time per frame on both
+// clocks, its heap allocations, and for a busy game its slowest frame.
 struct findings {
-    long allocs = 0;
-    std::vector<double> slowest_ms;
-    std::vector<double> wall_ms; // one mean per repetition
-    double wall_sum = 0;
-    long runs = 0;
+    std::vector<double> cpu_ms, wall_ms, slowest_ms;
+    long allocs = 0, frames = 0;
 };
 static std::map<std::string, findings> found;
 
@@ -431,8 +465,8 @@ static scenario scenarios[] = {
      two_screen_copies, false, 0, 0},
     {"play_opening", "play frame, opening position", 1, opening_position, clock_at_start,
      one_play_pass, true, 0, 0},
-    {"play_peak_full", "play frame, peak load, table full", 1, nothing, peak_load_table_full,
-     one_play_pass, true, 25, 0.2},
+    {"play_peak_full", "play frame, peak load, table full", 1, describe_peak_load,
+     peak_load_table_full, one_play_pass, true, 25, 0.2},
     {"play_peak_room", "play frame, peak load, room for its requests", 1, nothing,
      peak_load_table_with_room, one_play_pass, true, 25, 0.2},
     {"burst_empty", "game-over burst, 8760 into an empty table", 1, nothing, burst_into_empty_table,
@@ -443,14 +477,17 @@ static scenario scenarios[] = {
      one_gameover_pass, true, 0, 0},
     {"hiscore_frame", "high-score table screen frame", 1, nothing, nothing, hiscore_table_frame,
      false, 40, 0},
-    {"busy_game", "busy game, mean of 1000 play frames", BUSY_FRAMES, nothing, busy_game_setup,
-     busy_game, true, 0, 0},
+    {"busy_two_players", "busy two-player game, mean of 1000 frames", BUSY_FRAMES, nothing,
+     busy_two_player_game, busy_game, true, 0, 0},
+    {"busy_one_player", "busy one-player game, mean of 1000 frames", BUSY_FRAMES, nothing,
+     busy_one_player_game, busy_game, true, 0, 0},
 };
 
 static void run_scenario(benchmark::State &state, scenario *s)
 {
     start();
     s->prepare();
+    findings &f = found[s->name];
     for (auto _ : state) {
         s->setup();
         allocations = 0;
@@ -459,51 +496,39 @@ static void run_scenario(benchmark::State &state, scenario *s)
         s->work();
         counting = false;
         double t1 = thread_cpu_ms(), w1 = wall_ms();
-        findings &f = found[s->name];
-        f.allocs += allocations;
-        f.wall_sum += w1 - w0;
-        f.runs++;
         state.SetIterationTime((t1 - t0) / 1e3);
+        f.cpu_ms.push_back((t1 - t0) / s->frames);
+        f.wall_ms.push_back((w1 - w0) / s->frames);
+        f.allocs += allocations;
+        f.frames += s->frames;
         if (s->work == busy_game) f.slowest_ms.push_back(slowest_busy_frame_ms);
     }
-    findings &f = found[s->name];
-    if (f.runs > 0) f.wall_ms.push_back(f.wall_sum / f.runs);
-    f.wall_sum = 0;
-    f.runs = 0;
     clear_input();
 }
 
 // ---- the summary table ----
 
-struct timings {
-    std::vector<double> ms; // one mean per repetition, per frame
-};
-static std::map<std::string, timings> measured;
-
-// Passes the aggregates to the console and keeps every repetition's mean for the table.
-class table_reporter : public benchmark::ConsoleReporter {
+// The console shows only the repetitions' aggregates; the table below is made of every run.
+class aggregates_reporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
         std::vector<Run> shown;
-        for (const Run &r : runs) {
-            if (r.run_type == Run::RT_Aggregate) {
-                shown.push_back(r);
-                continue;
-            }
-            if (r.error_occurred || r.iterations == 0) continue;
-            double ms = r.real_accumulated_time * 1000.0 / double(r.iterations);
-            measured[r.run_name.function_name].ms.push_back(ms);
-        }
+        for (const Run &r : runs)
+            if (r.run_type == Run::RT_Aggregate) shown.push_back(r);
         if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
     }
 };
 
-static double median(std::vector<double> v)
+static double quantile(std::vector<double> v, double q)
 {
     std::sort(v.begin(), v.end());
-    size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+    return v[static_cast<size_t>(q * (v.size() - 1) + 0.5)];
+}
+
+static double median(const std::vector<double> &v)
+{
+    return quantile(v, 0.5);
 }
 
 // "ok" when every limit of the scenario is kept, else what is over.
@@ -529,24 +554,20 @@ static std::string limits(const scenario &s)
 
 static void print_table()
 {
-    auto floor_it = measured.find(scenarios[0].name);
-    if (floor_it == measured.end()) return;
-    double floor_ms = median(floor_it->second.ms);
-    printf("\n%-46s %9s %8s %7s %7s %5s %9s %7s %-10s %s\n", "scenario", "median ms", "x floor",
-           "% tick", "spread", "reps", "wall ms", "allocs", "limit", "");
+    const findings &floor_found = found[scenarios[0].name];
+    if (floor_found.cpu_ms.empty()) return;
+    double floor_ms = median(floor_found.cpu_ms);
+    printf("\n%-46s %9s %8s %7s %7s %7s %9s %8s %-10s %s\n", "scenario", "median ms", "x floor",
+           "% tick", "spread", "runs", "wall ms", "allocs/f", "limit", "");
     for (const scenario &s : scenarios) {
-        auto it = measured.find(s.name);
-        if (it == measured.end()) continue;
-        std::vector<double> ms = it->second.ms;
-        for (double &m : ms)
-            m /= s.frames;
-        double med = median(ms);
-        auto [lo, hi] = std::minmax_element(ms.begin(), ms.end());
         const findings &f = found[s.name];
-        double wall = f.wall_ms.empty() ? 0 : median(f.wall_ms) / s.frames;
-        printf("%-46s %9.3f %8.1f %6.1f%% %6.0f%% %5zu %9.3f %7ld %-10s %s\n", s.label, med,
-               med / floor_ms, med / TICK_MS * 100, (*hi - *lo) / med * 100, ms.size(), wall,
-               f.allocs, limits(s).c_str(),
+        if (f.cpu_ms.empty()) continue;
+        double med = median(f.cpu_ms);
+        double spread = (quantile(f.cpu_ms, 0.75) - quantile(f.cpu_ms, 0.25)) / med * 100;
+        double allocs_per_frame = double(f.allocs) / f.frames;
+        printf("%-46s %9.3f %8.1f %6.1f%% %6.0f%% %7zu %9.3f %8.1f %-10s %s\n", s.label, med,
+               med / floor_ms, med / TICK_MS * 100, spread, f.cpu_ms.size(), median(f.wall_ms),
+               allocs_per_frame, limits(s).c_str(),
                verdict(s, med / floor_ms, med / TICK_MS, f.allocs).c_str());
         if (!f.slowest_ms.empty()) {
             double slowest = median(f.slowest_ms);
@@ -554,10 +575,11 @@ static void print_table()
                    slowest, slowest / floor_ms, slowest / TICK_MS * 100);
         }
     }
-    printf("\nmedian ms: thread CPU time per frame, the median of the repetitions' means; "
-           "spread: (max - min) / median of those means;\nwall ms: the same on the wall clock, "
-           "which also counts time slices lost to other processes; allocs: heap allocations "
-           "counted inside all measured runs.\nfloor = %.4f ms, one tick = %.3f ms.\n",
+    printf("\nmedian ms: thread CPU time per frame, the median of all measured runs (a busy game's "
+           "run is its 1000 frames);\nspread: the runs' interquartile range over that median; "
+           "wall ms: the median on the wall clock, which also counts time slices lost to\nother "
+           "processes; allocs/f: heap allocations per frame inside the measured runs. floor = "
+           "%.4f ms, one tick = %.3f ms.\n",
            floor_ms, TICK_MS);
 }
 
@@ -573,7 +595,7 @@ int main(int argc, char **argv)
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    table_reporter reporter;
+    aggregates_reporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     print_table();
