@@ -22,7 +22,7 @@ test: build
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do \
 		[ -x "$$b" ] || continue; \
-		"$$b" --benchmark_color=false $(BENCH_ARGS) || exit 1; \
+		"$$b" $(BENCH_ARGS) || exit 1; \
 	done
 
 clean:

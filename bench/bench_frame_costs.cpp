@@ -11,6 +11,7 @@
 #include <ctime>
 #include <map>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -511,6 +512,10 @@ static void run_scenario(benchmark::State &state, scenario *s)
 // The console shows only the repetitions' aggregates; the table below is made of every run.
 class aggregates_reporter : public benchmark::ConsoleReporter {
   public:
+    // Colours only on a terminal, so a log or a pipe gets plain text.
+    aggregates_reporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular)
+    {
+    }
     void ReportRuns(const std::vector<Run> &runs) override
     {
         std::vector<Run> shown;
