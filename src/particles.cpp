@@ -161,7 +161,7 @@ void update_particle()
 }
 
 // Thousands of particles are drawn a frame. Where every pixel of one lies inside the clip
-// rectangle of a 16- or 32-bit memory bitmap, it is written straight into the bitmap's lines
+// rectangle of a 15/16- or 32-bit memory bitmap, it is written straight into its lines
 // (the game draws in the library's solid mode throughout), a streak walked the way the
 // library's line walks it: the pixels are exactly those putpixel and line would set, without
 // their clipping, bank switching and call for each one. Everything else is drawn by the library.
