@@ -21,23 +21,28 @@ const int SAMPLE_ENTRIES[] = {6,  7,  9,  10, 11, 12, 13, 16, 17, 22,
                               23, 28, 29, 37, 40, 41, 43, 44, 45};
 const int FONT_ENTRIES[] = {24, 25, 26, 27};
 
-BITMAP *bmp(int entry) {
+BITMAP *bmp(int entry)
+{
     return static_cast<BITMAP *>(data[entry].dat);
 }
 
-SAMPLE *smp(int entry) {
+SAMPLE *smp(int entry)
+{
     return static_cast<SAMPLE *>(data[entry].dat);
 }
 
-FONT *fnt(int entry) {
+FONT *fnt(int entry)
+{
     return static_cast<FONT *>(data[entry].dat);
 }
 
-bool opaque(BITMAP *b, int x, int y) {
+bool opaque(BITMAP *b, int x, int y)
+{
     return getpixel(b, x, y) != bitmap_mask_color(b);
 }
 
-int luminance(int c) {
+int luminance(int c)
+{
     return (getr(c) * 30 + getg(c) * 59 + getb(c) * 11) / 100;
 }
 
@@ -46,7 +51,8 @@ struct light {
     double mean;
     int max;
 };
-light measure(BITMAP *b, int x0, int y0, int x1, int y1) {
+light measure(BITMAP *b, int x0, int y0, int x1, int y1)
+{
     long sum = 0;
     int mx = 0, n = 0;
     for (int y = y0; y <= y1; y++)
@@ -65,7 +71,8 @@ struct ink {
     int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
     bool one_colour = true;
 };
-ink print_and_measure(FONT *f, const char *text, int r, int g, int b) {
+ink print_and_measure(FONT *f, const char *text, int r, int g, int b)
+{
     BITMAP *canvas = create_bitmap(800, 200);
     clear_to_color(canvas, 0);
     int col = makecol(r, g, b);
@@ -86,7 +93,8 @@ ink print_and_measure(FONT *f, const char *text, int r, int g, int b) {
 }
 
 // A copy of the loaded file's entry table (objects shared), for breaking one entry.
-std::vector<DATAFILE> copy_of_data() {
+std::vector<DATAFILE> copy_of_data()
+{
     std::vector<DATAFILE> copy(DAT_ENTRIES + 1);
     for (int n = 0; n <= DAT_ENTRIES; n++)
         copy[n] = data[n];
@@ -97,14 +105,16 @@ std::vector<DATAFILE> copy_of_data() {
 
 class GameData : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
     }
 };
 
 // ---- kinds and sizes ----
 
-TEST_F(GameData, EveryEntryHasTheKindTheGameReadsItAs) {
+TEST_F(GameData, EveryEntryHasTheKindTheGameReadsItAs)
+{
     for (int e : BITMAP_ENTRIES)
         EXPECT_EQ(data[e].type, DAT_BITMAP) << "entry " << e;
     for (int e : SAMPLE_ENTRIES)
@@ -115,10 +125,13 @@ TEST_F(GameData, EveryEntryHasTheKindTheGameReadsItAs) {
     EXPECT_NE(data[DAT_UNUSED_20].dat, nullptr);
     EXPECT_EQ(data[DAT_ENTRIES].type, DAT_END);
     for (int e = 0; e < DAT_ENTRIES; e++)
-        if (gamedata_kind[e] == DAT_KIND_BITMAP) EXPECT_EQ(data[e].type, DAT_BITMAP) << e;
+        if (gamedata_kind[e] == DAT_KIND_BITMAP) {
+            EXPECT_EQ(data[e].type, DAT_BITMAP) << e;
+        }
 }
 
-TEST_F(GameData, FixedSizesAreKept) {
+TEST_F(GameData, FixedSizesAreKept)
+{
     for (int e : {DAT_BACKGROUND, DAT_HELP, DAT_HISCORE_TABLE, DAT_TITLE}) {
         EXPECT_EQ(bmp(e)->w, 800) << "entry " << e;
         EXPECT_EQ(bmp(e)->h, 600) << "entry " << e;
@@ -137,12 +150,14 @@ TEST_F(GameData, FixedSizesAreKept) {
 
 // ---- the loader's check ----
 
-TEST_F(GameData, LoaderCheckAcceptsTheGeneratedFile) {
+TEST_F(GameData, LoaderCheckAcceptsTheGeneratedFile)
+{
     char why[256] = "";
     EXPECT_TRUE(check_gamedata(data, why, sizeof why)) << why;
 }
 
-TEST_F(GameData, LoaderCheckRejectsAnEntryOfTheWrongKind) {
+TEST_F(GameData, LoaderCheckRejectsAnEntryOfTheWrongKind)
+{
     struct swap {
         int entry, from;
     };
@@ -157,7 +172,8 @@ TEST_F(GameData, LoaderCheckRejectsAnEntryOfTheWrongKind) {
     }
 }
 
-TEST_F(GameData, LoaderCheckRejectsAShortFileAndAWrongSize) {
+TEST_F(GameData, LoaderCheckRejectsAShortFileAndAWrongSize)
+{
     std::vector<DATAFILE> copy = copy_of_data();
     copy[DAT_END_OF_TIME_SOUND] = data[DAT_ENTRIES]; // the end marker one entry early
     char why[256] = "";
@@ -171,7 +187,8 @@ TEST_F(GameData, LoaderCheckRejectsAShortFileAndAWrongSize) {
 
 // ---- sprites ----
 
-TEST_F(GameData, BallsAreRoundGreenAndBlueOnTheMaskColour) {
+TEST_F(GameData, BallsAreRoundGreenAndBlueOnTheMaskColour)
+{
     for (int e : {DAT_SPRITE1, DAT_SPRITE2}) {
         BITMAP *b = bmp(e);
         EXPECT_FALSE(opaque(b, 0, 0)) << "entry " << e;
@@ -188,7 +205,8 @@ TEST_F(GameData, BallsAreRoundGreenAndBlueOnTheMaskColour) {
     }
 }
 
-TEST_F(GameData, LogoIsAColourfulDiscThatFitsTheLogoPixelTable) {
+TEST_F(GameData, LogoIsAColourfulDiscThatFitsTheLogoPixelTable)
+{
     BITMAP *b = bmp(DAT_BRUMZEL);
     for (int corner : {0, 59}) {
         EXPECT_FALSE(opaque(b, corner, 0));
@@ -225,7 +243,8 @@ TEST_F(GameData, LogoIsAColourfulDiscThatFitsTheLogoPixelTable) {
     EXPECT_GE(families, 4) << "the bursting logo should give several colours of particles";
 }
 
-TEST_F(GameData, TitleBallIsRoundAndShowsItsSpin) {
+TEST_F(GameData, TitleBallIsRoundAndShowsItsSpin)
+{
     BITMAP *b = bmp(DAT_TITLE_BALL);
     EXPECT_FALSE(opaque(b, 0, 0));
     EXPECT_FALSE(opaque(b, 169, 169));
@@ -243,7 +262,8 @@ TEST_F(GameData, TitleBallIsRoundAndShowsItsSpin) {
     EXPECT_GT(differ, 3000);
 }
 
-TEST_F(GameData, MenuLabelsAreCentredOnTheirBalls) {
+TEST_F(GameData, MenuLabelsAreCentredOnTheirBalls)
+{
     struct item {
         int entry, left, top, cx, cy;
     };
@@ -270,7 +290,8 @@ TEST_F(GameData, MenuLabelsAreCentredOnTheirBalls) {
     }
 }
 
-TEST_F(GameData, LaunchersTurnAboutTheirPivotsAndPointIntoTheField) {
+TEST_F(GameData, LaunchersTurnAboutTheirPivotsAndPointIntoTheField)
+{
     BITMAP *p1 = bmp(DAT_LAUNCHER_P1), *p2 = bmp(DAT_LAUNCHER_P2);
     ASSERT_GT(p1->w, 60);
     ASSERT_GT(p1->h, 10);
@@ -283,7 +304,8 @@ TEST_F(GameData, LaunchersTurnAboutTheirPivotsAndPointIntoTheField) {
     EXPECT_TRUE(opaque(p2, 4, 10));
 }
 
-TEST_F(GameData, PointerHotSpotIsItsTopLeftCorner) {
+TEST_F(GameData, PointerHotSpotIsItsTopLeftCorner)
+{
     BITMAP *b = bmp(DAT_MOUSE_PTR);
     EXPECT_TRUE(opaque(b, 0, 0));
     EXPECT_LE(b->w, 32);
@@ -291,11 +313,13 @@ TEST_F(GameData, PointerHotSpotIsItsTopLeftCorner) {
 }
 
 // Distance of a screen point from a corner circle's rim.
-static double from_corner_rim(int corner_x, int corner_y, double x, double y) {
+static double from_corner_rim(int corner_x, int corner_y, double x, double y)
+{
     return std::fabs(std::hypot(x - corner_x, y - corner_y) - 150.0);
 }
 
-TEST_F(GameData, PadFlashesLieOnTheirCornerArcs) {
+TEST_F(GameData, PadFlashesLieOnTheirCornerArcs)
+{
     struct pad {
         int entry, x, y, cx, cy;
     };
@@ -322,12 +346,19 @@ TEST_F(GameData, PadFlashesLieOnTheirCornerArcs) {
         ASSERT_TRUE(opaque(b, rx, ry)) << "entry " << p.entry;
         EXPECT_GT(luminance(getpixel(b, rx, ry)),
                   luminance(getpixel(bmp(DAT_BACKGROUND), p.x + rx, p.y + ry)));
+        // A player sees it: 12 pixels into the pad the flash is far brighter than the pad.
+        int px = (int)(p.cx + std::cos(a) * 138) - p.x, py = (int)(p.cy + std::sin(a) * 138) - p.y;
+        ASSERT_TRUE(opaque(b, px, py)) << "entry " << p.entry;
+        EXPECT_GT(luminance(getpixel(b, px, py)),
+                  luminance(getpixel(bmp(DAT_BACKGROUND), p.x + px, p.y + py)) + 60)
+            << "entry " << p.entry;
     }
 }
 
 // ---- backdrops ----
 
-TEST_F(GameData, FieldEdgesAreDrawnOnTheCollisionGeometry) {
+TEST_F(GameData, FieldEdgesAreDrawnOnTheCollisionGeometry)
+{
     BITMAP *b = bmp(DAT_BACKGROUND);
     // Points on each edge: side lines, the innermost points of the two arcs, and the middle
     // of each corner arc. Each is bright, and clearly brighter than 14 pixels inside.
@@ -358,7 +389,8 @@ TEST_F(GameData, FieldEdgesAreDrawnOnTheCollisionGeometry) {
     EXPECT_LT(measure(b, 200, 100, 600, 500).mean, 60);
 }
 
-TEST_F(GameData, ScoreBarAndCountLieOnDarkGround) {
+TEST_F(GameData, ScoreBarAndCountLieOnDarkGround)
+{
     BITMAP *b = bmp(DAT_BACKGROUND);
     struct area {
         int x0, y0, x1, y1;
@@ -372,7 +404,8 @@ TEST_F(GameData, ScoreBarAndCountLieOnDarkGround) {
     }
 }
 
-TEST_F(GameData, HighScoreTableAreaStaysDarkForTheShadowEffect) {
+TEST_F(GameData, HighScoreTableAreaStaysDarkForTheShadowEffect)
+{
     BITMAP *b = bmp(DAT_HISCORE_TABLE);
     int black = 0, lightened = 0;
     for (int y = 100; y <= 454; y++)
@@ -386,7 +419,8 @@ TEST_F(GameData, HighScoreTableAreaStaysDarkForTheShadowEffect) {
     EXPECT_GT(black, 600 * 355 * 95 / 100);
 }
 
-TEST_F(GameData, TextAreasOfTheTitleAndHelpScreensAreCalm) {
+TEST_F(GameData, TextAreasOfTheTitleAndHelpScreensAreCalm)
+{
     // Intro and credits lines over the middle of the title backdrop.
     light mid = measure(bmp(DAT_TITLE), 150, 100, 650, 400);
     EXPECT_LT(mid.mean, 45);
@@ -397,7 +431,8 @@ TEST_F(GameData, TextAreasOfTheTitleAndHelpScreensAreCalm) {
     EXPECT_LT(corner.mean, 45);
 }
 
-TEST_F(GameData, NameEntryPanelIsLightWithADarkBandForTheYellowLines) {
+TEST_F(GameData, NameEntryPanelIsLightWithADarkBandForTheYellowLines)
+{
     BITMAP *b = bmp(DAT_ENTERNAME);
     // Panel coordinates: the game draws the area from (5, 5) at (5, 460).
     EXPECT_GT(measure(b, 20, 20, 330, 80).mean, 150); // heading and score
@@ -407,7 +442,8 @@ TEST_F(GameData, NameEntryPanelIsLightWithADarkBandForTheYellowLines) {
 
 // ---- fonts ----
 
-TEST_F(GameData, FontsCoverPrintableAsciiAndTakeTheGamesColours) {
+TEST_F(GameData, FontsCoverPrintableAsciiAndTakeTheGamesColours)
+{
     for (int e : FONT_ENTRIES) {
         FONT *f = fnt(e);
         EXPECT_LE(get_font_range_begin(f, -1), 32) << "entry " << e;
@@ -418,7 +454,8 @@ TEST_F(GameData, FontsCoverPrintableAsciiAndTakeTheGamesColours) {
     }
 }
 
-TEST_F(GameData, FontSizesFitTheirRoles) {
+TEST_F(GameData, FontSizesFitTheirRoles)
+{
     // Large: "GET READY" at (260, 100) and "GAME OVER" at (250, 100), centred on the screen.
     FONT *large = fnt(DAT_FONT_LARGE);
     int ready = text_length(large, "GET READY"), over = text_length(large, "GAME OVER");
@@ -446,7 +483,8 @@ TEST_F(GameData, FontSizesFitTheirRoles) {
     EXPECT_LE(10 + text_length(name, "WWWWWWWW"), 199);
 }
 
-TEST_F(GameData, LargeCaptionInksWhereTheGameExpectsIt) {
+TEST_F(GameData, LargeCaptionInksWhereTheGameExpectsIt)
+{
     ink k = print_and_measure(fnt(DAT_FONT_LARGE), "GET READY", 255, 255, 255);
     int w = k.x1 - k.x0 + 1, h = k.y1 - k.y0 + 1;
     EXPECT_GE(w, 250);
@@ -457,7 +495,8 @@ TEST_F(GameData, LargeCaptionInksWhereTheGameExpectsIt) {
 
 // ---- samples ----
 
-TEST_F(GameData, EverySampleIsAudibleAndUnclipped) {
+TEST_F(GameData, EverySampleIsAudibleAndUnclipped)
+{
     for (int e : SAMPLE_ENTRIES) {
         SAMPLE *s = smp(e);
         ASSERT_GT(s->len, 0UL) << "entry " << e;
@@ -478,19 +517,23 @@ TEST_F(GameData, EverySampleIsAudibleAndUnclipped) {
         EXPECT_GT(peak, 12000) << "entry " << e;
         EXPECT_EQ(pegged, 0) << "entry " << e << " clips";
         EXPECT_GT(rms, 600) << "entry " << e;
-        if (e != DAT_TITLE_MUSIC) EXPECT_LT(s->len / (double)s->freq, 12.0) << "entry " << e;
+        if (e != DAT_TITLE_MUSIC) {
+            EXPECT_LT(s->len / (double)s->freq, 12.0) << "entry " << e;
+        }
     }
     // Short effects stay short so rapid launches and clicks do not pile up.
     for (int e : {DAT_LAUNCH_SOUND_P1, DAT_LAUNCH_SOUND_P2, DAT_KEY_CLICK})
         EXPECT_LT(smp(e)->len / (double)smp(e)->freq, 0.5) << "entry " << e;
 }
 
-TEST_F(GameData, TitleMusicLastsAtLeastTwentySeconds) {
+TEST_F(GameData, TitleMusicLastsAtLeastTwentySeconds)
+{
     SAMPLE *s = smp(DAT_TITLE_MUSIC);
     EXPECT_GE(s->len / (double)s->freq, 20.0);
 }
 
-TEST_F(GameData, CountTonesAreAllDifferent) {
+TEST_F(GameData, CountTonesAreAllDifferent)
+{
     const int counts[] = {DAT_COUNT5_SOUND, DAT_COUNT4_SOUND, DAT_COUNT3_SOUND, DAT_COUNT2_SOUND,
                           DAT_COUNT1_SOUND};
     for (int i = 0; i < 5; i++)
@@ -503,7 +546,8 @@ TEST_F(GameData, CountTonesAreAllDifferent) {
 
 // ---- icons for the desktop ----
 
-TEST_F(GameData, DesktopIconsAreWrittenAtThreeSizes) {
+TEST_F(GameData, DesktopIconsAreWrittenAtThreeSizes)
+{
     // The icons are written beside the data file, under icons/.
     std::string dir = gamedata_path();
     dir = dir.substr(0, dir.rfind('/'));

@@ -6,7 +6,8 @@
 
 static const float PI = 3.14159265358979f;
 
-colour sprite_under() {
+colour sprite_under()
+{
     return rgb(10, 14, 34);
 }
 
@@ -32,7 +33,8 @@ struct field_point {
 static const float CORNER_R = 150.0f;
 static const float CORNER_X[4] = {0, 0, 800, 800}, CORNER_Y[4] = {600, 0, 0, 600};
 
-static float edge_distance(int edge, float x, float y) {
+static float edge_distance(int edge, float x, float y)
+{
     switch (edge) {
     case EDGE_LEFT:
         return 28.0f - x;
@@ -49,7 +51,8 @@ static float edge_distance(int edge, float x, float y) {
     }
 }
 
-static field_point field_at(float x, float y) {
+static field_point field_at(float x, float y)
+{
     field_point p{-1e9f, 0};
     for (int e = 0; e < EDGE_COUNT; e++) {
         float d = edge_distance(e, x, y);
@@ -59,7 +62,8 @@ static field_point field_at(float x, float y) {
 }
 
 // Neon colour of each edge: goal lines in the players' colours, arcs violet, pads amber.
-static colour edge_colour(int edge) {
+static colour edge_colour(int edge)
+{
     switch (edge) {
     case EDGE_LEFT:
         return rgb(60, 255, 110);
@@ -74,14 +78,16 @@ static colour edge_colour(int edge) {
 }
 
 // The light an edge throws at a point d pixels from it (d > 0 outside the field).
-static float edge_light(float d) {
+static float edge_light(float d)
+{
     float core = coverage(std::fabs(d) - 1.1f);
     float halo = d < 0 ? 0.55f * std::exp(d / 5.0f) + 0.18f * std::exp(d / 22.0f)
                        : 0.45f * std::exp(-d / 2.5f);
     return core + halo;
 }
 
-static colour field_floor(float x, float y) {
+static colour field_floor(float x, float y)
+{
     // Deep blue, lit from the middle, with a faint hexagonal mesh.
     float r = std::hypot((x - 400.0f) / 420.0f, (y - 300.0f) / 300.0f);
     colour c = mix(rgb(26, 34, 78), rgb(7, 9, 26), std::min(1.0f, r));
@@ -109,14 +115,16 @@ static colour field_floor(float x, float y) {
     return c;
 }
 
-static colour frame_metal(float x, float y) {
+static colour frame_metal(float x, float y)
+{
     // Dark brushed gunmetal around the field, quiet enough for the score texts.
     float n = fractal_noise(x / 160.0f, y / 5.0f, 3, 3);
     float v = 11.0f + n * 9.0f;
     return rgb((int)v, (int)(v + 1), (int)(v + 6));
 }
 
-canvas field_background() {
+canvas field_background()
+{
     canvas c = make_canvas(800, 600, {0, 0, 0});
     for (int y = 0; y < 600; y++)
         for (int x = 0; x < 800; x++) {
@@ -162,7 +170,8 @@ canvas field_background() {
 
 // ---- corner-pad flashes ----
 
-canvas pad_highlight(int corner, const canvas &background, int *px, int *py) {
+canvas pad_highlight(int corner, const canvas &background, int *px, int *py)
+{
     static const int xs[4] = {PAD_BOTTOM_LEFT_X, PAD_TOP_LEFT_X, PAD_TOP_RIGHT_X,
                               PAD_BOTTOM_RIGHT_X};
     static const int ys[4] = {PAD_BOTTOM_LEFT_Y, PAD_TOP_LEFT_Y, PAD_TOP_RIGHT_Y,
@@ -172,7 +181,9 @@ canvas pad_highlight(int corner, const canvas &background, int *px, int *py) {
     *py = ys[corner];
     int edge = EDGE_BOTTOM_LEFT + corner;
     canvas c = make_canvas(size, size, {0, 0, 0}, 0.0f);
-    colour hot = rgb(255, 230, 150), warm = rgb(255, 150, 30);
+    // A white-hot strike fading through gold into the pad, so it stands out from the pad's
+    // own amber neon.
+    colour hot = rgb(255, 255, 235), warm = rgb(255, 190, 60);
     for (int y = 0; y < size; y++)
         for (int x = 0; x < size; x++) {
             float fx = *px + x + 0.5f, fy = *py + y + 0.5f;
@@ -186,14 +197,14 @@ canvas pad_highlight(int corner, const canvas &background, int *px, int *py) {
             float along = coverage(others + 0.5f);
             // A band from just inside the field (so it hides little of a bumper touching the
             // pad) to well into the pad.
-            float light = d < 0 ? std::exp(d / 3.0f) : std::exp(-d / 6.0f);
+            float light = d < 0 ? std::exp(d / 3.0f) : std::exp(-d / 16.0f);
             // The halo fades out before the picture's border so it shows no straight cut.
             int border = std::min(std::min(x, y), std::min(size - 1 - x, size - 1 - y));
             border = std::min(border, std::min(799 - (int)fx, 599 - (int)fy));
             light *= std::min(1.0f, border / 8.0f);
             float core = coverage(std::fabs(d) - 1.6f);
-            light = std::max(light * 1.4f, core) * along;
-            if (light < 0.02f || d < -3.5f || d > 30) continue;
+            light = std::max(light * 2.2f, core) * along;
+            if (light < 0.02f || d < -3.5f || d > 38) continue;
             const pixel &bg = background.px[(int)fy * 800 + (int)fx];
             colour col = mix(warm, hot, std::min(1.0f, core + light * 0.4f));
             colour out{std::min(1.0f, bg.r + col.r * light), std::min(1.0f, bg.g + col.g * light),
@@ -205,7 +216,8 @@ canvas pad_highlight(int corner, const canvas &background, int *px, int *py) {
 
 // ---- sprites ----
 
-canvas ball(colour base) {
+canvas ball(colour base)
+{
     const int s = BALL_SIZE * 4; // drawn large, then reduced for smooth edges
     canvas big = make_canvas(s, s, {0, 0, 0}, 0.0f);
     float cx = s / 2.0f, cy = s / 2.0f, r = s / 2.0f - 0.5f;
@@ -225,12 +237,14 @@ canvas ball(colour base) {
 }
 
 // Shading of a cylinder lying along x: v is -1 at its top edge, 1 at its bottom edge.
-static float cylinder_shade(float v) {
+static float cylinder_shade(float v)
+{
     float lit = 1.0f - (v + 0.4f) * (v + 0.4f) / 1.96f;
     return 0.3f + 0.7f * std::sqrt(std::max(0.0f, lit));
 }
 
-canvas launcher(colour accent, bool facing_left) {
+canvas launcher(colour accent, bool facing_left)
+{
     // Drawn facing right (the left player's launcher): a mounting arm from the wall, a round
     // turret at the pivot and a short barrel whose glowing muzzle points into the field.
     const int k = 4; // supersampling factor
@@ -283,7 +297,8 @@ canvas launcher(colour accent, bool facing_left) {
     return small;
 }
 
-canvas logo(int size) {
+canvas logo(int size)
+{
     // A pinwheel of six bright segments in a chrome ring, with a glossy hub: it reads as a
     // spinning bumper and bursts into many colours.
     const int k = size <= 64 ? 4 : 2;

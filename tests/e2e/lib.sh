@@ -1,6 +1,9 @@
 # lib.sh -- shared helpers of the end-to-end tests: a private X server, the real game process,
 # screenshots compared against the game's own backdrops, and the sound it plays captured to a file.
 # Needs from CTest: BRUMZEL_BIN, GAMEDATA, E2E_OUT, DUMP_ENTRY.
+#
+# Helpers that can fail the test run in the test's own shell and hand back their result in a
+# variable (SHOT, EXIT_STATUS): a failure inside $(...) would only end a subshell.
 
 set -u
 : "${BRUMZEL_BIN:?}" "${GAMEDATA:?}" "${E2E_OUT:?}" "${DUMP_ENTRY:?}"
@@ -9,15 +12,17 @@ GAME_PID=""
 XVFB_PID=""
 SOUND_RATE=44100   # the capture is forced to 16-bit stereo at this rate
 SHOT_COUNT=0
+SHOT=""
+EXIT_STATUS=""
 
 log() { echo "[$(date +%H:%M:%S)] $*" >&2; }
 
 fail() {
     echo "FAIL: $*" >&2
     if [ -n "${WORK:-}" ]; then
-        shot "failure" >/dev/null 2>&1 || true
+        shot failure 2>/dev/null || true
         echo "screenshots and logs are in $WORK" >&2
-        [ -f "$WORK/game.err" ] && tail -5 "$WORK/game.err" >&2
+        [ -f "$WORK/game.err" ] && grep -v '^ALSA lib' "$WORK/game.err" | tail -5 >&2
     fi
     exit 1
 }
@@ -26,7 +31,6 @@ e2e_cleanup() {
     # A game stuck in a loop may ignore a polite signal: end it for certain.
     [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    pkill -f "xmessage.*" -P $$ 2>/dev/null
     wait 2>/dev/null
     return 0
 }
@@ -40,7 +44,7 @@ e2e_init() {
     cp "$GAMEDATA" "$RUN/GAMEDATA.DAT"
     export HOME="$WORK/home"
     SOUND_FILE="$WORK/sound.raw"
-    cat > "$HOME/.asoundrc" <<ASOUND
+    cat >"$HOME/.asoundrc" <<ASOUND
 pcm.!default {
     type plug
     slave { pcm "capture"; format S16_LE; rate $SOUND_RATE; channels 2 }
@@ -54,20 +58,38 @@ pcm.capture {
 ASOUND
     trap e2e_cleanup EXIT
     start_xvfb
+    load_backdrops
 }
 
 start_xvfb() {
-    local n=90
+    local n=90 i
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
     Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"
-    local i
     for i in $(seq 1 100); do
         xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
         sleep 0.1
     done
     fail "Xvfb did not start"
+}
+
+# The data file's bitmap ENTRY as the 16-bit game sees it, as a PNG at $WORK/entryN.png.
+dump_backdrop() {
+    local f="$WORK/entry$1.png"
+    [ -f "$f" ] && return 0
+    "$DUMP_ENTRY" "$GAMEDATA" "$1" "$WORK/entry$1.bmp" || fail "cannot dump entry $1"
+    convert "$WORK/entry$1.bmp" "$f" || fail "cannot convert entry $1"
+}
+
+# The four full-screen backdrops: play field, help page, high-score table, title.
+load_backdrops() {
+    local n
+    for n in 0 14 15 30; do dump_backdrop $n; done
+    FIELD="$WORK/entry0.png"
+    HELP="$WORK/entry14.png"
+    TABLE="$WORK/entry15.png"
+    TITLE="$WORK/entry30.png"
 }
 
 # Starts the game in its working folder; its output goes to game.out and game.err.
@@ -77,17 +99,16 @@ start_game() {
     log "game started, pid $GAME_PID"
 }
 
-game_running() { kill -0 "$GAME_PID" 2>/dev/null; }
+game_running() { [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; }
 
-# Waits for the game to end; prints its exit status, or fails after the time-out.
+# Waits for the game to end and sets EXIT_STATUS; fails after the time-out.
 wait_exit() {
     local timeout=$1 i
     for i in $(seq 1 $((timeout * 10))); do
         if ! game_running; then
-            local status=0
-            wait "$GAME_PID" || status=$?
+            EXIT_STATUS=0
+            wait "$GAME_PID" || EXIT_STATUS=$?
             GAME_PID=""
-            echo "$status"
             return 0
         fi
         sleep 0.1
@@ -95,73 +116,51 @@ wait_exit() {
     fail "the game did not end within ${timeout}s"
 }
 
-# Screenshot of the whole display; prints the file name.
+# Screenshot of the whole display into SHOT.
 shot() {
     SHOT_COUNT=$((SHOT_COUNT + 1))
-    local f
-    f="$WORK/$(printf %03d $SHOT_COUNT)-$1.png"
-    import -window root "$f" 2>/dev/null || return 1
-    echo "$f"
+    SHOT="$WORK/$(printf %03d $SHOT_COUNT)-$1.png"
+    import -window root "$SHOT" 2>/dev/null || fail "cannot take a screenshot"
 }
 
-# A bitmap of the data file as the 16-bit game sees it, as PNG; prints the file name.
-backdrop() {
-    local f="$WORK/entry$1.png"
-    if [ ! -f "$f" ]; then
-        "$DUMP_ENTRY" "$GAMEDATA" "$1" "$WORK/entry$1.bmp" || fail "cannot dump entry $1"
-        convert "$WORK/entry$1.bmp" "$f"
-    fi
-    echo "$f"
-}
-
-# Share (in per cent) of the pixels of region WxH+X+Y that differ between two pictures by
-# more than the colour tolerance (a 16-bit display rounds colours a little).
+# Share (in per cent) of the pixels of region WxH+X+Y that differ between two pictures by more
+# than a colour tolerance (a 16-bit display rounds colours a little). Cropped inside
+# ImageMagick: its policy here refuses /dev/fd paths.
 region_diff_percent() {
-    local a=$1 b=$2 geom=$3 ae
-    # ImageMagick's policy here refuses /dev/fd paths, so the crops go through files.
-    convert "$a" -crop "$geom" +repage "$WORK/crop-a.png"
-    convert "$b" -crop "$geom" +repage "$WORK/crop-b.png"
-    ae=$(compare -metric AE -fuzz 6% "$WORK/crop-a.png" "$WORK/crop-b.png" null: 2>&1 | cut -d' ' -f1)
-    local w=${geom%%x*} rest=${geom#*x}
-    local h=${rest%%+*}
+    local a=$1 b=$2 geom=$3 ae w h rest
+    ae=$(compare -metric AE -fuzz 6% "$a[$geom]" "$b[$geom]" null: 2>&1)
+    [[ "$ae" =~ ^[0-9.e+]+$ ]] || { echo 100; return; }
+    w=${geom%%x*} rest=${geom#*x}
+    h=${rest%%+*}
     echo $((${ae%.*} * 100 / (w * h)))
 }
 
-# True when region WxH+X+Y of a screenshot shows the same picture as the backdrop
-# (at most MAXBAD per cent of its pixels differ; default 5).
+# True when region WxH+X+Y shows the same picture in both (at most MAXBAD per cent differs).
 region_matches() {
-    local s=$1 ref=$2 geom=$3 maxbad=${4:-5}
-    [ "$(region_diff_percent "$s" "$ref" "$geom")" -le "$maxbad" ]
+    [ "$(region_diff_percent "$1" "$2" "$3")" -le "${4:-5}" ]
 }
 
-# Polls screenshots until region WxH+X+Y matches the backdrop picture; prints the shot.
-wait_for_region() {
-    local label=$1 ref=$2 geom=$3 timeout=${4:-60} maxbad=${5:-5}
-    local end=$((SECONDS + timeout)) s
+# Takes screenshots until a check holds for one of them (the shot is passed as the last
+# argument); leaves it in SHOT. Fails after the time-out or if the game ends meanwhile.
+wait_until() {
+    local label=$1 timeout=$2
+    shift 2
+    local end=$((SECONDS + timeout))
     while [ $SECONDS -lt $end ]; do
-        s=$(shot "$label") && region_matches "$s" "$ref" "$geom" "$maxbad" && {
-            echo "$s"
-            return 0
-        }
+        shot "$label"
+        "$@" "$SHOT" && return 0
         game_running || fail "the game ended while waiting for $label"
         sleep 0.3
     done
-    fail "$label did not appear within ${timeout}s (region $geom of $ref)"
+    fail "$label did not appear within ${timeout}s"
 }
 
-# Polls until region WxH+X+Y no longer matches the backdrop picture.
-wait_for_region_gone() {
-    local label=$1 ref=$2 geom=$3 timeout=${4:-60}
-    local end=$((SECONDS + timeout)) s
-    while [ $SECONDS -lt $end ]; do
-        s=$(shot "$label") && ! region_matches "$s" "$ref" "$geom" 20 && {
-            echo "$s"
-            return 0
-        }
-        sleep 0.3
-    done
-    fail "$label: region $geom still showed $ref after ${timeout}s"
-}
+shows_region() { region_matches "$4" "$1" "$2" "$3"; }
+lacks_region() { ! region_matches "$4" "$1" "$2" "$3"; }
+
+# Waits until region WxH+X+Y shows (or no longer shows) the backdrop picture.
+wait_for_region() { wait_until "$1" "${4:-60}" shows_region "$2" "$3" "${5:-5}"; }
+wait_for_region_gone() { wait_until "$1" "${4:-60}" lacks_region "$2" "$3" 20; }
 
 # "r g b" of one pixel of a picture.
 pixel() {
@@ -174,14 +173,29 @@ region_mean() {
         -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
 }
 
-# Pointer moves, clicks that last long enough for the game's polling to see them.
+# Pixels of region WxH+X+Y within a tolerance of a colour.
+colour_pixels() {
+    convert "$1" -crop "$2" +repage -fuzz "${4:-4}%" -fill black +opaque "$3" -fill white \
+        -opaque "$3" -colorspace gray -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# True when region WxH+X+Y of a picture holds at least N pixels near a colour.
+colour_above() { [ "$(colour_pixels "$4" "$2" "$1" 8)" -ge "$3" ]; }
+
+# The title menu: the title picture in its top-left corner, a spinning ball over the middle of
+# the one-player ball (the intro and the credits show the plain title picture there).
+menu_shown() {
+    region_matches "$1" "$TITLE" 90x60+0+0 && ! region_matches "$1" "$TITLE" 50x50+85+285 20
+}
+wait_for_menu() { wait_until menu "${1:-60}" menu_shown; }
+
+# Pointer moves, clicks and keys that last long enough for the game's polling to see them.
 move_to() { xdotool mousemove "$1" "$2"; sleep 0.15; }
 click_at() {
-    local button=${3:-1}
     move_to "$1" "$2"
-    xdotool mousedown "$button"
+    xdotool mousedown "${3:-1}"
     sleep 0.25
-    xdotool mouseup "$button"
+    xdotool mouseup "${3:-1}"
     sleep 0.1
 }
 press_key() {
@@ -189,6 +203,10 @@ press_key() {
     sleep "${2:-0.15}"
     xdotool keyup "$1"
     sleep 0.05
+}
+type_text() {
+    local i
+    for ((i = 0; i < ${#1}; i++)); do press_key "${1:i:1}" 0.08; done
 }
 
 # Seconds of sound captured so far.
@@ -200,9 +218,8 @@ sound_seconds() {
 
 # RMS amplitude (0-1) of the captured sound between two times in seconds.
 sound_rms() {
-    local from=$1 to=$2
     [ -f "$SOUND_FILE" ] || { echo 0; return; }
-    sox -t raw -r $SOUND_RATE -e signed -b 16 -c 2 "$SOUND_FILE" -n trim "$from" "=$to" stat 2>&1 |
+    sox -t raw -r $SOUND_RATE -e signed -b 16 -c 2 "$SOUND_FILE" -n trim "$1" "=$2" stat 2>&1 |
         awk '/RMS +amplitude/ {print $3}'
 }
 
@@ -219,8 +236,17 @@ game_peak_mib() {
 # Closes a library message box (an xmessage window) if one is open.
 dismiss_message_box() {
     local w
-    for w in $(xdotool search --name xmessage 2>/dev/null) $(xdotool search --class Xmessage 2>/dev/null); do
-        xdotool windowactivate --sync "$w" 2>/dev/null
+    for w in $(xdotool search --class Xmessage 2>/dev/null); do
         xdotool key --window "$w" Return 2>/dev/null
     done
+}
+
+# A high-score table no reachable score beats, so a game ends without name entry.
+write_unbeatable_table() {
+    local a
+    for a in $(seq 0 9); do
+        printf '\x9f\x86\x01\x00'   # 99999, little-endian
+        printf 'Robot%d' "$a"
+        head -c 30 /dev/zero        # the name's terminator, its unused bytes and the padding
+    done >"$1"
 }

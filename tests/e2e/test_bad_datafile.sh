@@ -14,8 +14,8 @@ expect_refusal() {
         dismiss_message_box
         sleep 0.1
     done
-    status=$(wait_exit 30)
-    [ "$status" = 1 ] || fail "$what: exit status $status, expected 1"
+    wait_exit 30
+    [ "$EXIT_STATUS" = 1 ] || fail "$what: exit status $EXIT_STATUS, expected 1"
     grep -q "GAMEDATA.DAT" "$WORK/game.err" || fail "$what: no message naming GAMEDATA.DAT"
     log "$what: refused with status 1: $(head -1 "$WORK/game.err")"
 }

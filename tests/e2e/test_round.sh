@@ -4,52 +4,12 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init round
 
-# Regions are compared by cropping inside ImageMagick: its security policy here refuses the
-# /dev/fd files of process substitution.
-region_diff_percent() {
-    local a=$1 b=$2 geom=$3 ae
-    ae=$(compare -metric AE -fuzz 6% "$a[$geom]" "$b[$geom]" null: 2>&1)
-    [[ "$ae" =~ ^[0-9.e+]+$ ]] || fail "cannot compare $a with $b: $ae"
-    local w=${geom%%x*} rest=${geom#*x}
-    local h=${rest%%+*}
-    echo $((${ae%.*} * 100 / (w * h)))
-}
-
-TITLE=$(backdrop 30)
-FIELD=$(backdrop 0)
-HELP=$(backdrop 14)
-TABLE=$(backdrop 15)
-
 # Regions that tell the screens apart.
 CORNER=90x60+0+0            # top-left corner: plain backdrop on the title, help and table
 ONE_PLAYER_BALL=50x50+85+285 # middle of the one-player ball, plain title in the intro
 OPEN_FIELD=120x90+150+420   # empty floor of the field, below the launch line
 LEFT_BAR_END="110 80"       # last pixel of the full left balls-left bar (400 balls)
 RIGHT_BAR_END="785 80"      # the same on the right
-
-# A table no score can beat, so a game ends without name entry.
-write_unbeatable_table() {
-    local a
-    for a in $(seq 0 9); do
-        printf '\x9f\x86\x01\x00'                     # 99999, little-endian
-        printf 'Robot%d' "$a"
-        head -c $((33 - 6 + 3)) /dev/zero
-    done >"$RUN/highscores.bin"
-}
-
-menu_shown() {
-    region_matches "$1" "$TITLE" "$CORNER" && ! region_matches "$1" "$TITLE" "$ONE_PLAYER_BALL" 20
-}
-
-wait_for_menu() {
-    local end=$((SECONDS + ${1:-60})) s
-    while [ $SECONDS -lt $end ]; do
-        s=$(shot menu) && menu_shown "$s" && { echo "$s"; return 0; }
-        game_running || fail "the game ended while waiting for the menu"
-        sleep 0.3
-    done
-    fail "the title menu did not appear"
-}
 
 # True when pixel X Y of a screenshot is the grey LEVEL of a balls-left bar, within the
 # rounding of a 16-bit display.
@@ -60,13 +20,13 @@ is_grey() {
     done
 }
 
-write_unbeatable_table
+write_unbeatable_table "$RUN/highscores.bin"
 start_game
 
 # --- intro, then the menu ---
-s=$(wait_for_region intro "$TITLE" "$ONE_PLAYER_BALL" 30) || exit 1
+wait_for_region intro "$TITLE" "$ONE_PLAYER_BALL" 30; s=$SHOT
 log "intro: $s"
-s=$(wait_for_menu 40) || exit 1
+wait_for_menu 40; s=$SHOT
 log "menu: $s"
 
 # --- a click off every ball does nothing ---
@@ -81,23 +41,23 @@ press_key Return
 press_key Escape
 press_key space
 sleep 1.5
-s=$(shot after-clicks-off)
+shot after-clicks-off; s=$SHOT
 menu_shown "$s" || fail "a click off the balls, both buttons or a key left the menu"
 
 # --- high scores and back ---
 click_at 386 206
-s=$(wait_for_region hiscores "$TABLE" "$CORNER" 20) || exit 1
+wait_for_region hiscores "$TABLE" "$CORNER" 20; s=$SHOT
 log "high-score table: $s"
 click_at 706 503
-s=$(wait_for_menu 20) || exit 1
+wait_for_menu 20; s=$SHOT
 log "back at the menu from the table"
 
 # --- help and back ---
 click_at 599 503
-s=$(wait_for_region help "$HELP" "$CORNER" 20) || exit 1
+wait_for_region help "$HELP" "$CORNER" 20; s=$SHOT
 log "help: $s"
 click_at 706 503
-s=$(wait_for_menu 20) || exit 1
+wait_for_menu 20; s=$SHOT
 log "back at the menu from help"
 
 # --- a one-player game: get ready, player 1 fires, Escape ---
@@ -105,21 +65,21 @@ GET_READY_TEXT=120x30+265+105  # under "GET READY"; plain floor once play runs
 FLIGHT_LINE=150x30+80+278      # in front of the left launcher, where its balls fly
 
 click_at 110 310
-s=$(wait_for_region field "$FIELD" "$OPEN_FIELD" 20) || exit 1
+wait_for_region field "$FIELD" "$OPEN_FIELD" 20; s=$SHOT
 sleep 1.5
-s=$(shot countdown)
+shot countdown; s=$SHOT
 log "countdown: $s"
 region_matches "$s" "$FIELD" "$GET_READY_TEXT" && fail "no GET READY over the field"
-s=$(wait_for_region play "$FIELD" "$GET_READY_TEXT" 20) || exit 1
+wait_for_region play "$FIELD" "$GET_READY_TEXT" 20; s=$SHOT
 log "play: $s"
 is_grey "$s" $LEFT_BAR_END 64 || fail "the left balls-left bar is not full at the start"
 is_grey "$s" $RIGHT_BAR_END 32 || fail "the right balls-left bar is not full at the start"
 
 move_to 10 80
-before=$(shot before-firing)
+shot before-firing; before=$SHOT
 xdotool mousedown 1
 sleep 2
-s=$(shot firing)
+shot firing; s=$SHOT
 xdotool mouseup 1
 log "firing: $s"
 [ "$(region_diff_percent "$s" "$before" "$FLIGHT_LINE")" -ge 1 ] ||
@@ -131,39 +91,32 @@ press_key s 0.3
     fail "S did not save an 800x600 dump.pcx"
 
 press_key Escape
-s=$(wait_for_region_gone game-over "$FIELD" "$GET_READY_TEXT" 10) || exit 1
+wait_for_region_gone game-over "$FIELD" "$GET_READY_TEXT" 10; s=$SHOT
 log "game over: $s"
-s=$(wait_for_menu 90) || exit 1
+wait_for_menu 90; s=$SHOT
 log "back at the menu after the game"
 
 # --- a two-player game: player 2 fires with the left Ctrl key ---
 click_at 283 511
-s=$(wait_for_region field2 "$FIELD" "$OPEN_FIELD" 20) || exit 1
-s=$(wait_for_region play2 "$FIELD" "$GET_READY_TEXT" 20) || exit 1
+wait_for_region field2 "$FIELD" "$OPEN_FIELD" 20; s=$SHOT
+wait_for_region play2 "$FIELD" "$GET_READY_TEXT" 20; s=$SHOT
 is_grey "$s" $RIGHT_BAR_END 32 || fail "the right balls-left bar is not full at the start"
 xdotool keydown Control_L
 sleep 2
-s=$(shot p2-firing)
+shot p2-firing; s=$SHOT
 xdotool keyup Control_L
 log "player 2 firing: $s"
 is_grey "$s" $RIGHT_BAR_END 32 && fail "the right balls-left bar did not shrink"
 press_key Escape
-s=$(wait_for_menu 90) || exit 1
+wait_for_menu 90; s=$SHOT
 
 # --- quit: the credits, then the end ---
 click_at 696 264
-s=$(wait_for_region credits "$TITLE" "$ONE_PLAYER_BALL" 20) || exit 1
+wait_for_region credits "$TITLE" "$ONE_PLAYER_BALL" 20; s=$SHOT
 log "credits: $s"
 sleep 1
 click_at 706 503
-# Waited for in this shell, not a subshell: only the game's parent can collect its status.
-for i in $(seq 1 300); do
-    game_running || break
-    sleep 0.1
-done
-game_running && fail "the game did not end after the credits"
-status=0
-wait "$GAME_PID" || status=$?
-GAME_PID=""
+wait_exit 30
+status=$EXIT_STATUS
 [ "$status" = 0 ] || fail "exit status $status after quitting, expected 0"
 echo "round trip done"
