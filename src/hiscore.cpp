@@ -136,8 +136,6 @@ constexpr int SHADOW_LEFT = 100, SHADOW_TOP = 100, SHADOW_RIGHT = 699, SHADOW_BO
 constexpr int SHADOW_COPY_W = 600, SHADOW_COPY_H = 350;
 constexpr int SHADOW_OFFSET = 2;
 constexpr int SHADOW_DARKEN = 100; // taken off red and green of bright pixels
-constexpr int BALL_LEFT = 620, BALL_TOP = 420;
-constexpr int QUIT_LABEL_X = 665, QUIT_LABEL_Y = 495;
 constexpr int BALL_TURN = 4; // angle units a frame; 256 is a full turn
 
 static void draw_table_text() {
@@ -232,15 +230,6 @@ static void shadow_table_area()
     draw_sprite(buffer, stretch, SHADOW_LEFT + SHADOW_OFFSET, SHADOW_TOP + SHADOW_OFFSET);
 }
 
-// Draws the spinning quit ball and says whether the pointer is on it.
-static bool draw_quit_ball(int angle) {
-    int C2x = mouse_x, C2y = mouse_y;
-    bool hit = on_click_circle(C2x, C2y, EXIT_BALL_X, EXIT_BALL_Y);
-    rotate_sprite(buffer, title_ball1, BALL_LEFT, BALL_TOP, itofix(angle));
-    draw_sprite(buffer, title_quit1, QUIT_LABEL_X, QUIT_LABEL_Y);
-    return hit;
-}
-
 void hiscore_display(int wait) {
     bool hit = false, exit_flag = false;
     int angle = 0;
@@ -254,7 +243,7 @@ void hiscore_display(int wait) {
         blit(hiscore_table1, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         draw_table_text();
         shadow_table_area();
-        hit = draw_quit_ball(angle);
+        hit = draw_exit_ball(angle);
         angle = angle > 254 ? 0 : angle + BALL_TURN;
         if (wait == 1) draw_sprite(buffer, mouse_ptr1, mouse_x, mouse_y);
         blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
