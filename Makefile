@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 CHECK_BUILD_FLAGS = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRUMZEL_BENCH=OFF \
 	-DBRUMZEL_GAMEDATA=$(CURDIR)/$(BUILD)/GAMEDATA.DAT
 
-.PHONY: play test build deps bench clean sanitize fuzz
+.PHONY: play test build deps bench screenshots clean sanitize fuzz
 
 deps:
 	@scripts/install-deps
@@ -35,8 +35,17 @@ fuzz: build
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_score_file fuzz_name_editor fuzz_gamedata
 	tests/fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# Runs every benchmark program; the frame-cost one ends with its table of ratios to the floor.
+# BENCH_ARGS passes Google Benchmark options, e.g. BENCH_ARGS=--benchmark_filter=play.
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@for b in $(BUILD)/bench/bench_*; do \
+		[ -x "$$b" ] || continue; \
+		"$$b" $(BENCH_ARGS) || exit 1; \
+	done
+
+# The README's pictures, taken from the real game under a private X server.
+screenshots: build
+	scripts/take-screenshots $(BUILD) docs
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

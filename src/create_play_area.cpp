@@ -3,6 +3,8 @@
 
 #include <allegro.h>
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 
 #include "game_round.h"
 #include "init.h"
@@ -29,15 +31,25 @@ static void draw_launchers()
                  ftofix(a2));
 }
 
+// White score-bar text with a transparent background. Formatted here rather than by the
+// library's textprintf, which takes its working buffer from the heap on every call.
+static void print_white(int x, int y, const char *format, ...)
+{
+    char text[64];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    textout_ex(buffer, data_font(DAT_FONT_SCORE), text, x, y, makecol(255, 255, 255), -1);
+}
+
 static void draw_scores()
 {
-    FONT *f = data_font(DAT_FONT_SCORE);
-    int white = makecol(255, 255, 255);
-    textprintf_ex(buffer, f, 10, 1, white, -1, "1UP");
-    textprintf_ex(buffer, f, 10, 30, white, -1, "%05i", p1_score);
-    textprintf_ex(buffer, f, 690, 1, white, -1, Menu_Option == MENU_ONE_PLAYER ? "CPU" : "2 up");
-    textprintf_ex(buffer, f, 690, 30, white, -1, "%05i", p2_score);
-    textprintf_ex(buffer, f, 280, 5, white, -1, "HI SCORE %05i", hi);
+    print_white(10, 1, "1UP");
+    print_white(10, 30, "%05i", p1_score);
+    print_white(690, 1, Menu_Option == MENU_ONE_PLAYER ? "CPU" : "2 up");
+    print_white(690, 30, "%05i", p2_score);
+    print_white(280, 5, "HI SCORE %05i", hi);
 }
 
 // A bar as long as a quarter of the balls left, with a ball icon over it for every 40.
@@ -51,13 +63,11 @@ static void draw_balls_left(int bar_x, int balls, int grey, BITMAP *icon)
 
 static void draw_count()
 {
-    FONT *f = data_font(DAT_FONT_SCORE);
-    int white = makecol(255, 255, 255);
     int count = end_of_game_count();
     if (count >= 0)
-        textprintf_ex(buffer, f, 300, 565, white, -1, "COUNTDOWN: %02i", count);
+        print_white(300, 565, "COUNTDOWN: %02i", count);
     else
-        textprintf_ex(buffer, f, 300, 565, white, -1, "COUNTDOWN: ---");
+        print_white(300, 565, "COUNTDOWN: ---");
 }
 
 void create_play_area()

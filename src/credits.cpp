@@ -39,9 +39,7 @@ void credits()
     // Any button on the ball ends the credits.
     while (!(hit && mouse_b != 0)) {
         blit(title1, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-        hit = on_click_circle(mouse_x, mouse_y, EXIT_BALL_X, EXIT_BALL_Y);
-        rotate_sprite(buffer, title_ball1, 620, 420, itofix(angle));
-        draw_sprite(buffer, title_quit1, 665, 495);
+        hit = draw_exit_ball(angle);
         angle = angle <= 254 ? angle + 4 : 0;
         draw_credit_lines();
         draw_sprite(buffer, mouse_ptr1, mouse_x, mouse_y);

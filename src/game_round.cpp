@@ -44,7 +44,7 @@ void play_logic_step()
     update_moving_points();
 }
 
-void draw_play_frame()
+void compose_play_frame()
 {
     blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     create_play_area();
@@ -52,6 +52,11 @@ void draw_play_frame()
     display_particles();
     display_moving_points();
     do_pad_rebound();
+}
+
+void draw_play_frame()
+{
+    compose_play_frame();
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
 }
 

@@ -13,7 +13,9 @@ void start_menu_pass();
 
 // One logic step of play, in the game's fixed order.
 void play_logic_step();
-// Draws one frame of play into buffer and copies it to the screen.
+// Composes one frame of play in buffer: field, score bar, sprites, particles, numbers, flashes.
+void compose_play_frame();
+// Composes one frame of play and copies it to the screen.
 void draw_play_frame();
 // Draws frames for one pass: one, and more while the logic is ahead of the tick counter.
 // Returns how many frames were drawn.

@@ -8,6 +8,7 @@
 #include "display_sprites.h"
 #include "explosions.h"
 #include "fade.h"
+#include "game_round.h"
 #include "get_brumzel_pixels.h"
 #include "init.h"
 #include "move_sprites.h"
@@ -72,29 +73,19 @@ void gameover_logic_step()
 
 void draw_gameover_frame()
 {
-    blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    create_play_area();
-    display_sprites();
-    display_particles();
-    display_moving_points();
-    do_pad_rebound();
+    compose_play_frame();
     textout_ex(buffer, data_font(DAT_FONT_LARGE), "GAME OVER", GAMEOVER_X, GAMEOVER_Y,
                makecol(255, 255, 255), -1);
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
 }
 
-// Logic runs at most once per tick: while it is ahead of the clock the same frame is redrawn,
-// and a slow machine draws every step once rather than skipping any.
+// Paced like the play loop: logic at most once per tick, the same frame redrawn while ahead of
+// the clock, every step drawn once on a slow machine.
 void run_gameover_loop()
 {
     do {
         gameover_logic_step();
-        if (actual_frames > target_frames) {
-            while (target_frames < actual_frames)
-                draw_gameover_frame();
-        } else {
-            draw_gameover_frame();
-        }
+        draw_paced(draw_gameover_frame);
         actual_frames++;
     } while (any_particle_alive());
 }

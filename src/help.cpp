@@ -10,6 +10,18 @@ bool on_click_circle(int px, int py, int cx, int cy)
     return actualDistance <= CLICK_RADIUS_SQUARED;
 }
 
+// Top-left corner of the ball's picture, which turns about its own centre.
+constexpr int EXIT_BALL_LEFT = 620, EXIT_BALL_TOP = 420;
+constexpr int EXIT_LABEL_X = 665, EXIT_LABEL_Y = 495;
+
+bool draw_exit_ball(int angle)
+{
+    bool hit = on_click_circle(mouse_x, mouse_y, EXIT_BALL_X, EXIT_BALL_Y);
+    rotate_sprite(buffer, title_ball1, EXIT_BALL_LEFT, EXIT_BALL_TOP, itofix(angle));
+    draw_sprite(buffer, title_quit1, EXIT_LABEL_X, EXIT_LABEL_Y);
+    return hit;
+}
+
 void help_display()
 {
     int angle = 0;
@@ -17,9 +29,7 @@ void help_display()
     // The exit test uses the pointer of the frame before and the button of this moment.
     while (!(hit && mouse_b == 1)) {
         blit(help1, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-        hit = on_click_circle(mouse_x, mouse_y, EXIT_BALL_X, EXIT_BALL_Y);
-        rotate_sprite(buffer, title_ball1, 620, 420, itofix(angle));
-        draw_sprite(buffer, title_quit1, 665, 495);
+        hit = draw_exit_ball(angle);
         angle = angle <= 254 ? angle + 2 : 0;
         draw_sprite(buffer, mouse_ptr1, mouse_x, mouse_y);
         blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);

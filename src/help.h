@@ -8,6 +8,9 @@ constexpr int CLICK_RADIUS_SQUARED = 85 * 85;
 
 // True when the pointer at (px, py) lies on the click circle centred on (cx, cy), rim included.
 bool on_click_circle(int px, int py, int cx, int cy);
+// Draws the spinning exit ball with its quit label into buffer, turned by angle (256 to a full
+// turn), and says whether the pointer lies on it now.
+bool draw_exit_ball(int angle);
 void help_display();
 
 #endif

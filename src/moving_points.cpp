@@ -1,6 +1,8 @@
 // moving_points -- score numbers that float from a hit toward the scorer's side
 #include "moving_points.h"
 
+#include <cstdio>
+
 #include "init.h"
 
 void create_new_moving_points(double x, double y, int mult, int direction)
@@ -44,7 +46,9 @@ void display_moving_points()
     for (int n = FIRST_POINTS_SLOT; n <= LAST_POINTS_SLOT; n++) {
         const sprite_record &s = sprite[n];
         if (s.life <= 0 || s.type != KIND_MOVING_POINT) continue;
-        textprintf_ex(buffer, f, static_cast<int>(s.x), static_cast<int>(s.y), white, -1, "%i ",
-                      s.points);
+        // Formatted here: the library's textprintf takes its buffer from the heap every call.
+        char text[16];
+        snprintf(text, sizeof text, "%i ", s.points);
+        textout_ex(buffer, f, text, static_cast<int>(s.x), static_cast<int>(s.y), white, -1);
     }
 }

@@ -2,6 +2,7 @@
 #include "particles.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "init.h"
@@ -9,6 +10,54 @@
 particle_record particles[PARTICLE_SLOTS];
 
 int MAX_PARTICLES = PARTICLE_SLOTS;
+
+// ---- the game's random numbers ----
+// Nearly all of the game's random numbers are drawn here: every live particle shakes with four
+// a step, some 80 000 in a busy one. The runtime's rand() takes a lock on every call, which
+// costs more than the number itself; the game draws on one thread only, so it runs the
+// runtime's own generator unlocked, in a state of its own, where the shake can have it inline:
+// seeded by the runtime's srandom_r and stepped as its random_r steps, so rand() and srand()
+// give every module exactly the numbers the runtime's would, seed 1 before any srand().
+static char random_state_bytes[128]; // the runtime's default generator: degree 31
+static random_data random_state;     // zeroed, as initstate_r needs
+static bool random_ready = false;
+
+static void start_random(unsigned seed)
+{
+    initstate_r(seed, random_state_bytes, sizeof random_state_bytes, &random_state);
+    random_ready = true;
+}
+
+extern "C" void srand(unsigned seed) noexcept
+{
+    if (random_ready)
+        srandom_r(seed, &random_state);
+    else
+        start_random(seed);
+}
+
+// One step of the additive feedback generator: the front word gains the rear one, both move on
+// round the ring, and the sum without its lowest bit is the number. This is rand(), in a form
+// the shake can have inline.
+static inline int next_random()
+{
+    if (!random_ready) start_random(1);
+    random_data &g = random_state;
+    uint32_t sum = static_cast<uint32_t>(*g.fptr) + static_cast<uint32_t>(*g.rptr);
+    *g.fptr = static_cast<int32_t>(sum);
+    ++g.fptr;
+    ++g.rptr;
+    if (g.fptr >= g.end_ptr)
+        g.fptr = g.state;
+    else if (g.rptr >= g.end_ptr)
+        g.rptr = g.state;
+    return static_cast<int>(sum >> 1);
+}
+
+extern "C" int rand() noexcept
+{
+    return next_random();
+}
 
 // Every record below this index is live. A new particle still takes the lowest free index, but
 // the search starts here instead of at 0, so a burst of thousands of particles costs one pass.
@@ -30,6 +79,22 @@ void initialise_particles()
     lowest_free = 0;
 }
 
+// A direction is one of 630 hundredths of a radian; their sines and cosines are worked out once,
+// by the same sin and cos, instead of for each of the thousands of particles of a busy step.
+constexpr int DIRECTIONS = 630;
+static double direction_sin[DIRECTIONS], direction_cos[DIRECTIONS];
+static bool directions_ready = false;
+
+static void prepare_directions()
+{
+    for (int k = 0; k < DIRECTIONS; k++) {
+        double direction = k / 100.0;
+        direction_sin[k] = sin(direction);
+        direction_cos[k] = cos(direction);
+    }
+    directions_ready = true;
+}
+
 void create_particle(int x, int y, double speed, int type, int red, int grn, int blu, int life)
 {
     int limit = particle_limit();
@@ -43,9 +108,10 @@ void create_particle(int x, int y, double speed, int type, int red, int grn, int
     particle_record &p = particles[n];
     p.x = x;
     p.y = y;
-    double direction = (rand() % 630) / 100.0;
-    p.dx = sin(direction) * speed;
-    p.dy = cos(direction) * speed;
+    if (!directions_ready) prepare_directions();
+    int direction = rand() % DIRECTIONS; // in hundredths of a radian
+    p.dx = direction_sin[direction] * speed;
+    p.dy = direction_cos[direction] * speed;
     p.rx = PARTICLE_SHAKE;
     p.ry = PARTICLE_SHAKE;
     p.type = type;
@@ -55,14 +121,22 @@ void create_particle(int x, int y, double speed, int type, int red, int grn, int
     lowest_free = life > 0 ? n + 1 : n;
 }
 
+// rand() % r. Every particle shakes with range 2, where the remainder is a mask rather than
+// the division it costs for any r.
+static int draw_below(int r)
+{
+    int v = next_random();
+    return r == 2 ? v % 2 : v % r;
+}
+
 // Adds rand() % range and takes away another rand() % range: with range 2 a shake of -1, 0
 // or +1. A range below 1 gives no shake (a remainder by 0 is undefined).
 static double shake(double range)
 {
     int r = static_cast<int>(range);
     if (r <= 0) return 0;
-    int up = rand() % r;
-    int down = rand() % r;
+    int up = draw_below(r);
+    int down = draw_below(r);
     return up - down;
 }
 
@@ -86,8 +160,94 @@ void update_particle()
     lowest_free = first_free;
 }
 
+// Thousands of particles are drawn a frame. Where every pixel of one lies inside the clip
+// rectangle of a 15/16- or 32-bit memory bitmap, it is written straight into its lines
+// (the game draws in the library's solid mode throughout), a streak walked the way the
+// library's line walks it: the pixels are exactly those putpixel and line would set, without
+// their clipping, bank switching and call for each one. Everything else is drawn by the library.
+struct particle_canvas {
+    BITMAP *bmp;
+    int pixel_size;               // 2 or 4 bytes written straight in; 0: the library draws
+    int left, top, right, bottom; // the writable area, right and bottom excluded
+    bool inside(int x, int y) const
+    {
+        return x >= left && x < right && y >= top && y < bottom;
+    }
+};
+
+static particle_canvas canvas_of(BITMAP *bmp)
+{
+    particle_canvas c = {bmp, 0, 0, 0, bmp->w, bmp->h};
+    if (bmp->clip) {
+        c.left = bmp->cl > 0 ? bmp->cl : 0;
+        c.top = bmp->ct > 0 ? bmp->ct : 0;
+        c.right = bmp->cr < bmp->w ? bmp->cr : bmp->w;
+        c.bottom = bmp->cb < bmp->h ? bmp->cb : bmp->h;
+    }
+    if (is_memory_bitmap(bmp)) {
+        int depth = bitmap_color_depth(bmp);
+        if (depth == 15 || depth == 16) c.pixel_size = 2;
+        if (depth == 32) c.pixel_size = 4;
+    }
+    return c;
+}
+
+template <typename Pixel> static void put(BITMAP *bmp, int x, int y, int col)
+{
+    reinterpret_cast<Pixel *>(bmp->line[y])[x] = static_cast<Pixel>(col);
+}
+
+// The library's line: one pixel a step along the longer axis (x on a tie), end points included,
+// with a step across whenever the error term, started at twice the short side less the long
+// one, is not negative.
+template <typename Pixel>
+static void streak_inside(BITMAP *bmp, int x1, int y1, int x2, int y2, int col)
+{
+    int dx = x2 - x1, dy = y2 - y1;
+    bool x_long = abs(dx) >= abs(dy);
+    int along = x_long ? abs(dx) : abs(dy), across = x_long ? abs(dy) : abs(dx);
+    int step_x = dx >= 0 ? 1 : -1, step_y = dy >= 0 ? 1 : -1;
+    int error = 2 * across - along;
+    int x = x1, y = y1;
+    for (int n = 0; n <= along; n++) {
+        put<Pixel>(bmp, x, y, col);
+        bool step_across = error >= 0;
+        error += step_across ? 2 * (across - along) : 2 * across;
+        if (x_long) {
+            x += step_x;
+            if (step_across) y += step_y;
+        } else {
+            y += step_y;
+            if (step_across) x += step_x;
+        }
+    }
+}
+
+static void draw_streak(const particle_canvas &c, int x1, int y1, int x2, int y2, int col)
+{
+    bool direct = c.pixel_size && c.inside(x1, y1) && c.inside(x2, y2);
+    if (direct && c.pixel_size == 2)
+        streak_inside<uint16_t>(c.bmp, x1, y1, x2, y2, col);
+    else if (direct)
+        streak_inside<uint32_t>(c.bmp, x1, y1, x2, y2, col);
+    else
+        line(c.bmp, x1, y1, x2, y2, col);
+}
+
+static void draw_dot(const particle_canvas &c, int x, int y, int col)
+{
+    bool direct = c.pixel_size && c.inside(x, y);
+    if (direct && c.pixel_size == 2)
+        put<uint16_t>(c.bmp, x, y, col);
+    else if (direct)
+        put<uint32_t>(c.bmp, x, y, col);
+    else
+        putpixel(c.bmp, x, y, col);
+}
+
 void display_particles()
 {
+    particle_canvas canvas = canvas_of(buffer);
     int limit = particle_limit();
     for (int n = 0; n < limit; n++) {
         const particle_record &p = particles[n];
@@ -95,10 +255,10 @@ void display_particles()
         int x1 = static_cast<int>(p.x), y1 = static_cast<int>(p.y);
         switch (p.type) {
         case PARTICLE_STREAK:
-            line(buffer, x1, y1, static_cast<int>(p.tx), static_cast<int>(p.ty), p.col);
+            draw_streak(canvas, x1, y1, static_cast<int>(p.tx), static_cast<int>(p.ty), p.col);
             break;
         case PARTICLE_DOT:
-            putpixel(buffer, x1, y1, p.col);
+            draw_dot(canvas, x1, y1, p.col);
             break;
         case PARTICLE_BLOB:
             circlefill(buffer, x1, y1, rand() % 3 + 1, p.col);

@@ -61,14 +61,34 @@ void create_pad_rebound(int sprite_type)
     // All 20 flashes are busy: this one is not shown and not heard.
 }
 
+static bool pictures_overlap(int kind_a, int kind_b)
+{
+    const pad_flash_place *a = pad_flash_position(kind_a), *b = pad_flash_position(kind_b);
+    BITMAP *pa = pad_flash_picture(kind_a), *pb = pad_flash_picture(kind_b);
+    if (!pa || !pb) return true;
+    return a->x < b->x + pb->w && b->x < a->x + pa->w && a->y < b->y + pb->h && b->y < a->y + pa->h;
+}
+
 // Counts down and draws in one go: a flash lasts a number of drawn frames, not logic steps.
+// A bumper resting on a pad asks for a flash every step, so the entries of one corner pile up;
+// drawing the same picture again at the same place changes no pixel unless another corner's
+// picture was drawn over it in between, so such a repeat is left out.
 void do_pad_rebound()
 {
+    constexpr int CORNERS = KIND_PAD_BOTTOM_RIGHT - KIND_PAD_BOTTOM_LEFT + 1;
+    bool on_top[CORNERS] = {}; // the corner's picture is drawn and nothing has covered it since
     for (rebound_record &r : rebound) {
         if (r.life <= 0) continue;
         r.life--;
         const pad_flash_place *place = pad_flash_position(r.type);
         BITMAP *picture = pad_flash_picture(r.type);
-        if (place && picture) draw_sprite(buffer, picture, place->x, place->y);
+        if (!place || !picture) continue;
+        int corner = r.type - KIND_PAD_BOTTOM_LEFT;
+        if (on_top[corner]) continue;
+        draw_sprite(buffer, picture, place->x, place->y);
+        for (int other = 0; other < CORNERS; other++)
+            if (other != corner && pictures_overlap(r.type, KIND_PAD_BOTTOM_LEFT + other))
+                on_top[other] = false;
+        on_top[corner] = true;
     }
 }

@@ -184,6 +184,45 @@ TEST_F(TableScreen, TableIsDrawnInItsPlacesWithADarkEdgeUpAndLeft) {
             ASSERT_EQ(getpixel(screen, x, y), getpixel(buffer, x, y));
 }
 
+// Not only the table's white and yellow: a strip of the backdrop left of the text, in colours
+// of every sort (black and the mask colour among them), is darkened and overlaid by the rule.
+TEST_F(TableScreen, ShadowTreatsEveryColourOfTheBackdropByTheRule)
+{
+    const int left = 100, right = 189, top = 100, bottom = 454; // the text starts at x = 200
+    BITMAP *real = hiscore_table1;
+    BITMAP *backdrop = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    clear_to_color(backdrop, 0);
+    int mask = bitmap_mask_color(stretch);
+    unsigned v = 1;
+    for (int y = top; y <= bottom; y++)
+        for (int x = left; x <= right; x++) {
+            v = v * 1103515245u + 12345u;
+            int c = (v >> 12) & 0xffff;
+            if (v % 11 == 0) c = 0;
+            if (v % 97 == 0) c = mask;
+            putpixel(backdrop, x, y, c);
+        }
+    hiscore_table1 = backdrop;
+    hiscore_display(0);
+    hiscore_table1 = real;
+
+    int wrong = 0, darkened = 0;
+    for (int y = top + 2; y <= bottom - 4; y++)
+        for (int x = left + 2; x <= right; x++) {
+            int here = getpixel(backdrop, x, y), copy = getpixel(backdrop, x - 2, y - 2);
+            int expected = here;
+            if (here != 0 && getr(here) > 100 && getg(here) > 100) {
+                expected = makecol(getr(here) - 100, getg(here) - 100, getb(here));
+                darkened++;
+            }
+            if (copy != 0 && copy != mask) expected = copy; // black and mask colour show through
+            wrong += getpixel(buffer, x, y) != expected;
+        }
+    destroy_bitmap(backdrop);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(darkened, 5000);
+}
+
 TEST_F(TableScreen, OneFrameWithoutPointerOrFadeWhenNotWaiting) {
     fade_pictures = -1;
     mouse_x = 300, mouse_y = 200;

@@ -64,7 +64,9 @@ ASOUND
 start_xvfb() {
     local n=90 i
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    # No key repeat: on a loaded machine a key may stay down long enough to repeat, and a
+    # name typed into the game would come out with a doubled letter.
+    Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp -r >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"
     for i in $(seq 1 100); do
@@ -93,8 +95,13 @@ load_backdrops() {
 }
 
 # Starts the game in its working folder; its output goes to game.out and game.err.
+# start_game FOLDER COMMAND... starts another command that ends by executing the game (a
+# launcher) in FOLDER instead; GAME_PID is then the game's process all the same.
 start_game() {
-    (cd "$RUN" && exec "$BRUMZEL_BIN" >"$WORK/game.out" 2>"$WORK/game.err") &
+    local dir=${1:-$RUN}
+    [ $# -gt 0 ] && shift
+    [ $# -gt 0 ] || set -- "$BRUMZEL_BIN"
+    (cd "$dir" && exec "$@" >"$WORK/game.out" 2>"$WORK/game.err") &
     GAME_PID=$!
     log "game started, pid $GAME_PID"
 }
@@ -249,4 +256,67 @@ write_unbeatable_table() {
         printf 'Robot%d' "$a"
         head -c 30 /dev/zero        # the name's terminator, its unused bytes and the padding
     done >"$1"
+}
+
+# Share (in per cent) of pixels that differ between region GEOM_A of picture A and region GEOM_B
+# (of the same size) of picture B: compares a part of the screen with another place.
+regions_diff_percent() {
+    local a=$1 ga=$2 b=$3 gb=$4 ae w h rest
+    ae=$(compare -metric AE -fuzz 6% "$a[$ga]" "$b[$gb]" null: 2>&1)
+    [[ "$ae" =~ ^[0-9.e+]+$ ]] || { echo 100; return; }
+    w=${ga%%x*} rest=${ga#*x}
+    h=${rest%%+*}
+    echo $((${ae%.*} * 100 / (w * h)))
+}
+
+# A bitmap entry laid on a black 800x600 screen the way the game draws part of it: region
+# WxH+SX+SY of entry N placed at X,Y. The picture's path goes into PLACED.
+place_backdrop() {
+    local n=$1 geom=$2 x=$3 y=$4
+    dump_backdrop "$n"
+    PLACED="$WORK/entry$n-at-$x-$y.png"
+    convert -size 800x600 xc:black \( "$WORK/entry$n.png" -crop "$geom" +repage \) \
+        -geometry "+$x+$y" -composite "$PLACED" || fail "cannot place entry $n"
+}
+
+# Position of the sound capture in seconds of sound (two decimals). The capture is not paced
+# by a clock, so it can run ahead of real time: mark positions, do not count on seconds.
+sound_position() {
+    local bytes
+    bytes=$(stat -c %s "$SOUND_FILE" 2>/dev/null || echo 0)
+    awk -v b="$bytes" -v r=$SOUND_RATE 'BEGIN { printf "%.2f\n", b / (r * 4) }'
+}
+
+# Sample entry N of the data file as a WAV at $WORK/sampleN.wav, exported by Allegro's dat
+# tool from the very file the game loads. The path goes into SAMPLE_WAV.
+export_sample() {
+    local n=$1 name
+    SAMPLE_WAV="$WORK/sample$n.wav"
+    [ -f "$SAMPLE_WAV" ] && return 0
+    name=$(dat -l "$GAMEDATA" 2>/dev/null |
+        awk -v p="$(printf 'E%02d_' "$n")" '$2 == "SAMP" && index($4, p) == 1 {print $4}')
+    [ -n "$name" ] || fail "no sample entry $n in the data file"
+    dat -e -o "$SAMPLE_WAV" "$GAMEDATA" "$name" >/dev/null 2>&1 && [ -s "$SAMPLE_WAV" ] ||
+        fail "cannot export sample entry $n"
+}
+
+# How closely the captured sound between two positions matches a WAV: SOUND_ENVELOPE is the
+# correlation of their loudness over time, SOUND_WAVE that of the waveforms themselves at the
+# best alignment (near 1 when the capture is that sound), SOUND_AT where in the WAV it lines up.
+sound_like_sample() {
+    local out
+    out=$(python3 "$(dirname "${BASH_SOURCE[0]}")/sound_similarity.py" "$SOUND_FILE" \
+        "$SOUND_RATE" "$1" "$2" "$3") || fail "cannot compare the captured sound with $3"
+    read -r SOUND_ENVELOPE SOUND_WAVE SOUND_AT <<<"$out"
+}
+
+# The records of a high-score file, one line each: score, a tab, the name.
+score_file_lines() {
+    python3 - "$1" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+for n in range(len(data) // 40):
+    score, name = struct.unpack_from("<i33s", data, 40 * n)
+    print("%d\t%s" % (score, name.split(b"\0")[0].decode("latin-1")))
+PY
 }
