@@ -34,7 +34,8 @@ static const default_place default_places[SCORE_ENTRIES] = {
 constexpr int NAME_OFFSET = 4;
 constexpr int PADDING_OFFSET = NAME_OFFSET + NAME_FIELD;
 
-void set_default_scores() {
+void set_default_scores()
+{
     // Only the bytes up to each terminator change; what lies behind stays as it was.
     for (int a = 0; a < SCORE_ENTRIES; a++) {
         strcpy(score_table[a].player_name, default_places[a].name);
@@ -42,13 +43,15 @@ void set_default_scores() {
     }
 }
 
-static void reset_candidate() {
+static void reset_candidate()
+{
     strcpy(score_table[CANDIDATE_ENTRY].player_name, default_places[CANDIDATE_ENTRY].name);
     score_table[CANDIDATE_ENTRY].player_score = default_places[CANDIDATE_ENTRY].score;
 }
 
 // The score is little-endian two's complement; name and padding go as they stand in memory.
-static void encode_record(const Score &s, unsigned char *record) {
+static void encode_record(const Score &s, unsigned char *record)
+{
     uint32_t v = static_cast<uint32_t>(s.player_score);
     for (int i = 0; i < 4; i++)
         record[i] = static_cast<unsigned char>(v >> (8 * i));
@@ -56,7 +59,8 @@ static void encode_record(const Score &s, unsigned char *record) {
     memcpy(record + PADDING_OFFSET, s.padding, RECORD_PADDING);
 }
 
-static void decode_record(const unsigned char *record, Score &s) {
+static void decode_record(const unsigned char *record, Score &s)
+{
     uint32_t v = 0;
     for (int i = 0; i < 4; i++)
         v |= static_cast<uint32_t>(record[i]) << (8 * i);
@@ -67,7 +71,8 @@ static void decode_record(const unsigned char *record, Score &s) {
     if (!memchr(s.player_name, '\0', NAME_FIELD)) s.player_name[NAME_FIELD - 1] = '\0';
 }
 
-bool load_scores() {
+bool load_scores()
+{
     names_entered = 0;
     // Read into a scratch copy first: a short or failing read leaves nothing half-loaded.
     unsigned char file_bytes[SCORE_FILE_SIZE];
@@ -89,14 +94,16 @@ bool load_scores() {
 
 // Makes the rename of a save last through a power cut. A folder that cannot be synced is no
 // failure of the save: the complete new file is already in place.
-static void sync_folder() {
+static void sync_folder()
+{
     int dir = open(".", O_RDONLY | O_DIRECTORY);
     if (dir < 0) return;
     fsync(dir);
     close(dir);
 }
 
-bool save_scores() {
+bool save_scores()
+{
     unsigned char file_bytes[SCORE_FILE_SIZE];
     for (int a = 0; a < SCORE_PLACES; a++)
         encode_record(score_table[a], file_bytes + a * SCORE_RECORD_SIZE);
@@ -115,14 +122,16 @@ bool save_scores() {
     return false;
 }
 
-int qsort_helper_by_score(const void *e1, const void *e2) {
+int qsort_helper_by_score(const void *e1, const void *e2)
+{
     int32_t s1 = static_cast<const Score *>(e1)->player_score;
     int32_t s2 = static_cast<const Score *>(e2)->player_score;
     // Compared, not subtracted: the difference of two scores read from a file can overflow.
     return (s2 > s1) - (s2 < s1);
 }
 
-void sort_scores() {
+void sort_scores()
+{
     qsort(score_table, SCORE_ENTRIES, sizeof(Score), qsort_helper_by_score);
 }
 
@@ -136,13 +145,14 @@ constexpr int SHADOW_LEFT = 100, SHADOW_TOP = 100, SHADOW_RIGHT = 699, SHADOW_BO
 constexpr int SHADOW_COPY_W = 600, SHADOW_COPY_H = 350;
 constexpr int SHADOW_OFFSET = 2;
 constexpr int SHADOW_DARKEN = 100; // taken off red and green of bright pixels
-constexpr int BALL_TURN = 4; // angle units a frame; 256 is a full turn
+constexpr int BALL_TURN = 4;       // angle units a frame; 256 is a full turn
 
 // The fonts hold the printable ASCII characters alone, and the library reads text as UTF-8: bytes
 // of 128 and above from a file are no valid UTF-8, and reading them the library ran past the
 // name's end or never finished. Every byte outside 32-126 is shown as '^', the mark the library
 // itself draws for a character its font lacks. The table keeps the bytes as they are.
-static void shown_name(const char *name, char *shown) {
+static void shown_name(const char *name, char *shown)
+{
     int i = 0;
     for (; i < NAME_FIELD - 1 && name[i] != '\0'; i++) {
         unsigned char c = static_cast<unsigned char>(name[i]);
@@ -151,7 +161,8 @@ static void shown_name(const char *name, char *shown) {
     shown[i] = '\0';
 }
 
-static void draw_table_text() {
+static void draw_table_text()
+{
     FONT *f = data_font(DAT_FONT_SCORE);
     int white = makecol(255, 255, 255), yellow = makecol(255, 255, 0);
     textprintf_ex(buffer, f, PLACE_X, HEADING_Y, white, -1, "PSN");
@@ -245,7 +256,8 @@ static void shadow_table_area()
     draw_sprite(buffer, stretch, SHADOW_LEFT + SHADOW_OFFSET, SHADOW_TOP + SHADOW_OFFSET);
 }
 
-void hiscore_display(int wait) {
+void hiscore_display(int wait)
+{
     bool hit = false, exit_flag = false;
     int angle = 0;
     hiscore_frames = 0;
@@ -281,13 +293,15 @@ constexpr int NAME_TEXT_INSET = 10;
 
 static const char *const player_headings[] = {"Player 1-A new hi-score", "Player 2-A new hi-score"};
 
-int name_entry_player(int score) {
+int name_entry_player(int score)
+{
     bool p1 = score == p1_score, p2 = score == p2_score;
     if (p1 && p2) return Menu_Option != 0 && names_entered > 0 ? 2 : 1;
     return p1 ? 1 : p2 ? 2 : 0;
 }
 
-static void draw_entry_panel(int score) {
+static void draw_entry_panel(int score)
+{
     blit(entername1, buffer, PANEL_SRC, PANEL_SRC, PANEL_X, PANEL_Y, PANEL_W, PANEL_H);
     FONT *text_font = data_font(DAT_FONT_TEXT);
     int player = name_entry_player(score);
@@ -303,7 +317,8 @@ static void draw_entry_panel(int score) {
 }
 
 // Repaints the name box over the panel and shows the whole picture. The caret is not shown.
-static void draw_name_box(const name_editor &ed) {
+static void draw_name_box(const name_editor &ed)
+{
     int white = makecol(255, 255, 255);
     clear_to_color(text_buffer, makecol(0, 0, 0));
     rect(text_buffer, 0, 0, NAME_BOX_W - 1, NAME_BOX_H - 1, white);
@@ -313,7 +328,8 @@ static void draw_name_box(const name_editor &ed) {
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
 }
 
-void hiscore_enter_name(int score) {
+void hiscore_enter_name(int score)
+{
     play_data_sample(DAT_ENTERNAME_SOUND);
     name_editor ed;
     name_editor_reset(&ed);
@@ -339,18 +355,21 @@ void hiscore_enter_name(int score) {
 
 // ---- the line editor of name entry ----
 
-void name_editor_reset(name_editor *ed) {
+void name_editor_reset(name_editor *ed)
+{
     ed->text[0] = '\0';
     ed->caret = 0;
     ed->insert = true;
 }
 
-static void remove_char(name_editor *ed, int at) {
+static void remove_char(name_editor *ed, int at)
+{
     int len = static_cast<int>(strlen(ed->text));
     memmove(ed->text + at, ed->text + at + 1, len - at);
 }
 
-static void type_char(name_editor *ed, char c) {
+static void type_char(name_editor *ed, char c)
+{
     int len = static_cast<int>(strlen(ed->text));
     if (ed->insert || ed->caret == len)
         memmove(ed->text + ed->caret + 1, ed->text + ed->caret, len - ed->caret + 1);
@@ -358,7 +377,8 @@ static void type_char(name_editor *ed, char c) {
     ed->caret++;
 }
 
-void name_editor_key(name_editor *ed, int newkey) {
+void name_editor_key(name_editor *ed, int newkey)
+{
     int ASCII = newkey & 0xff;
     int scancode = newkey >> 8;
     int len = static_cast<int>(strlen(ed->text));

@@ -25,7 +25,8 @@ static const int default_scores[SCORE_ENTRIES] = {90, 80, 70, 60, 50, 40, 40, 40
 
 // One 40-byte record as another writer might lay it out: little-endian score, the name and its
 // NUL, then filler in every byte that carries no meaning.
-static bytes record_bytes(uint32_t score, const char *name, unsigned char filler) {
+static bytes record_bytes(uint32_t score, const char *name, unsigned char filler)
+{
     bytes r(SCORE_RECORD_SIZE, filler);
     for (int i = 0; i < 4; i++)
         r[i] = (score >> (8 * i)) & 0xff;
@@ -36,7 +37,8 @@ static bytes record_bytes(uint32_t score, const char *name, unsigned char filler
 }
 
 // Ten records with distinct scores 1000, 900, ... 100 and names "P0".."P9".
-static bytes ten_records(unsigned char filler) {
+static bytes ten_records(unsigned char filler)
+{
     bytes all;
     for (int a = 0; a < SCORE_PLACES; a++) {
         std::string name = "P" + std::to_string(a);
@@ -46,7 +48,8 @@ static bytes ten_records(unsigned char filler) {
     return all;
 }
 
-static void write_file(const char *path, const bytes &b) {
+static void write_file(const char *path, const bytes &b)
+{
     FILE *f = fopen(path, "wb");
     ASSERT_NE(f, nullptr);
     // An empty vector may have no storage at all, and fwrite must not be handed a null pointer.
@@ -56,7 +59,8 @@ static void write_file(const char *path, const bytes &b) {
     fclose(f);
 }
 
-static bytes read_file(const char *path) {
+static bytes read_file(const char *path)
+{
     bytes b;
     FILE *f = fopen(path, "rb");
     if (!f) return b;
@@ -67,12 +71,14 @@ static bytes read_file(const char *path) {
     return b;
 }
 
-static bool file_exists(const char *path) {
+static bool file_exists(const char *path)
+{
     struct stat st;
     return stat(path, &st) == 0;
 }
 
-static void expect_defaults() {
+static void expect_defaults()
+{
     for (int a = 0; a < SCORE_ENTRIES; a++) {
         EXPECT_STREQ(score_table[a].player_name, default_names[a]) << "entry " << a;
         EXPECT_EQ(score_table[a].player_score, default_scores[a]) << "entry " << a;
@@ -84,27 +90,31 @@ class ScoreFile : public ::testing::Test {
   protected:
     char old_cwd[4096];
     std::string dir;
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_NE(getcwd(old_cwd, sizeof old_cwd), nullptr);
         dir = make_temp_dir("hiscore");
         ASSERT_FALSE(dir.empty());
         ASSERT_EQ(chdir(dir.c_str()), 0);
         memset(score_table, 0, sizeof score_table);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         ASSERT_EQ(chdir(old_cwd), 0);
     }
 };
 
 // ---- defaults ----
 
-TEST_F(ScoreFile, MissingFileGivesTheDefaultsAndCreatesNothing) {
+TEST_F(ScoreFile, MissingFileGivesTheDefaultsAndCreatesNothing)
+{
     EXPECT_FALSE(load_scores());
     expect_defaults();
     EXPECT_FALSE(file_exists(SCORE_FILE));
 }
 
-TEST_F(ScoreFile, DefaultsSavedFromAFreshTableHaveZeroBehindTheNames) {
+TEST_F(ScoreFile, DefaultsSavedFromAFreshTableHaveZeroBehindTheNames)
+{
     set_default_scores();
     ASSERT_TRUE(save_scores());
     bytes b = read_file(SCORE_FILE);
@@ -117,7 +127,8 @@ TEST_F(ScoreFile, DefaultsSavedFromAFreshTableHaveZeroBehindTheNames) {
     EXPECT_EQ(b, expected);
 }
 
-TEST_F(ScoreFile, DefaultsOnlyRewriteTheNamesUpToTheirTerminator) {
+TEST_F(ScoreFile, DefaultsOnlyRewriteTheNamesUpToTheirTerminator)
+{
     memset(score_table[3].player_name, 'x', NAME_FIELD);
     set_default_scores();
     EXPECT_STREQ(score_table[3].player_name, "Zebra");
@@ -126,7 +137,8 @@ TEST_F(ScoreFile, DefaultsOnlyRewriteTheNamesUpToTheirTerminator) {
 
 // ---- file sizes ----
 
-TEST_F(ScoreFile, FourHundredByteFileGivesItsTenRecords) {
+TEST_F(ScoreFile, FourHundredByteFileGivesItsTenRecords)
+{
     bytes b = ten_records(0xA0);
     // Scores the little-endian way, negative ones in two's complement.
     bytes r0 = record_bytes(0x01020304, "Big", 0);
@@ -150,7 +162,8 @@ TEST_F(ScoreFile, FourHundredByteFileGivesItsTenRecords) {
     EXPECT_EQ(score_table[CANDIDATE_ENTRY].player_score, 0);
 }
 
-TEST_F(ScoreFile, ContentsAreTakenAsTheyStand) {
+TEST_F(ScoreFile, ContentsAreTakenAsTheyStand)
+{
     bytes b = ten_records(0);
     bytes low = record_bytes(5, "Low", 0);
     std::copy(low.begin(), low.end(), b.begin()); // out of order in the first place
@@ -160,7 +173,8 @@ TEST_F(ScoreFile, ContentsAreTakenAsTheyStand) {
     EXPECT_EQ(score_table[1].player_score, 900);
 }
 
-TEST_F(ScoreFile, ThreeHundredNinetyNineByteFileGivesTheDefaultsAndStays) {
+TEST_F(ScoreFile, ThreeHundredNinetyNineByteFileGivesTheDefaultsAndStays)
+{
     bytes b = ten_records(0x11);
     b.resize(399);
     write_file(SCORE_FILE, b);
@@ -169,7 +183,8 @@ TEST_F(ScoreFile, ThreeHundredNinetyNineByteFileGivesTheDefaultsAndStays) {
     EXPECT_EQ(read_file(SCORE_FILE), b);
 }
 
-TEST_F(ScoreFile, FourHundredAndOneByteFileGivesTenRecordsAndIsCutBackBySave) {
+TEST_F(ScoreFile, FourHundredAndOneByteFileGivesTenRecordsAndIsCutBackBySave)
+{
     bytes b = ten_records(0x22);
     b.push_back(0x5A);
     write_file(SCORE_FILE, b);
@@ -180,7 +195,8 @@ TEST_F(ScoreFile, FourHundredAndOneByteFileGivesTenRecordsAndIsCutBackBySave) {
     EXPECT_EQ(saved, bytes(b.begin(), b.begin() + 400));
 }
 
-TEST_F(ScoreFile, EmptyFileAndFolderNamedLikeTheFileGiveTheDefaults) {
+TEST_F(ScoreFile, EmptyFileAndFolderNamedLikeTheFileGiveTheDefaults)
+{
     write_file(SCORE_FILE, bytes());
     EXPECT_FALSE(load_scores());
     expect_defaults();
@@ -193,7 +209,8 @@ TEST_F(ScoreFile, EmptyFileAndFolderNamedLikeTheFileGiveTheDefaults) {
 
 // ---- byte for byte ----
 
-TEST_F(ScoreFile, ReadThenWriteReproducesAFileByteForByte) {
+TEST_F(ScoreFile, ReadThenWriteReproducesAFileByteForByte)
+{
     // Filler behind every terminator and in the padding, different in each record.
     bytes b = ten_records(0xC3);
     write_file(SCORE_FILE, b);
@@ -202,7 +219,8 @@ TEST_F(ScoreFile, ReadThenWriteReproducesAFileByteForByte) {
     EXPECT_EQ(read_file(SCORE_FILE), b);
 }
 
-TEST_F(ScoreFile, SaveThenLoadGivesTheSameRecordsBehindTheTerminatorsToo) {
+TEST_F(ScoreFile, SaveThenLoadGivesTheSameRecordsBehindTheTerminatorsToo)
+{
     set_default_scores();
     // A long name overwritten by a shorter one leaves its tail behind the terminator.
     strcpy(score_table[2].player_name, "Rhinoceros");
@@ -227,7 +245,8 @@ TEST_F(ScoreFile, SaveThenLoadGivesTheSameRecordsBehindTheTerminatorsToo) {
     EXPECT_EQ(0, memcmp(saved, score_table, sizeof saved));
 }
 
-TEST_F(ScoreFile, EmptyNameIsSavedAsZeroLengthString) {
+TEST_F(ScoreFile, EmptyNameIsSavedAsZeroLengthString)
+{
     set_default_scores();
     score_table[0].player_name[0] = '\0';
     ASSERT_TRUE(save_scores());
@@ -236,7 +255,8 @@ TEST_F(ScoreFile, EmptyNameIsSavedAsZeroLengthString) {
     EXPECT_STREQ(score_table[0].player_name, "");
 }
 
-TEST_F(ScoreFile, NameWithoutTerminatorIsCutAtThirtyTwoCharacters) {
+TEST_F(ScoreFile, NameWithoutTerminatorIsCutAtThirtyTwoCharacters)
+{
     bytes b = ten_records(0);
     bytes full(SCORE_RECORD_SIZE, 'N');
     full[0] = 7, full[1] = full[2] = full[3] = 0;
@@ -254,25 +274,29 @@ TEST_F(ScoreFile, NameWithoutTerminatorIsCutAtThirtyTwoCharacters) {
 class FailingSave : public ScoreFile {
   protected:
     bytes old_file;
-    void SetUp() override {
+    void SetUp() override
+    {
         ScoreFile::SetUp();
         old_file = ten_records(0x33);
         write_file(SCORE_FILE, old_file);
         set_default_scores(); // a table that differs from the file
     }
-    void expect_old_file_intact() {
+    void expect_old_file_intact()
+    {
         EXPECT_EQ(read_file(SCORE_FILE), old_file);
     }
 };
 
-TEST_F(FailingSave, TemporaryFileThatCannotBeMadeLeavesTheOldFile) {
+TEST_F(FailingSave, TemporaryFileThatCannotBeMadeLeavesTheOldFile)
+{
     // A folder in the way of the temporary file: no one, root included, can open it for writing.
     ASSERT_EQ(mkdir(SCORE_TEMP_FILE, 0755), 0);
     EXPECT_FALSE(save_scores());
     expect_old_file_intact();
 }
 
-TEST_F(FailingSave, RemovedWorkingFolderFails) {
+TEST_F(FailingSave, RemovedWorkingFolderFails)
+{
     // Run where the working directory has been removed: nothing can be created in it.
     std::string gone = dir + "/gone";
     ASSERT_EQ(mkdir(gone.c_str(), 0755), 0);
@@ -283,7 +307,8 @@ TEST_F(FailingSave, RemovedWorkingFolderFails) {
     expect_old_file_intact();
 }
 
-TEST_F(FailingSave, WriteCutShortLikeAFullDiskLeavesTheOldFile) {
+TEST_F(FailingSave, WriteCutShortLikeAFullDiskLeavesTheOldFile)
+{
     // A file-size limit of 100 bytes stops the write part-way, even for root.
     struct rlimit old_limit, small;
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
@@ -300,7 +325,8 @@ TEST_F(FailingSave, WriteCutShortLikeAFullDiskLeavesTheOldFile) {
     EXPECT_FALSE(file_exists(SCORE_TEMP_FILE)); // the half-written copy is cleared away
 }
 
-TEST_F(FailingSave, RenameOverAFolderFailsAndClearsTheTemporaryFile) {
+TEST_F(FailingSave, RenameOverAFolderFailsAndClearsTheTemporaryFile)
+{
     ASSERT_EQ(remove(SCORE_FILE), 0);
     ASSERT_EQ(mkdir(SCORE_FILE, 0755), 0);
     std::string inside = std::string(SCORE_FILE) + "/keep";
@@ -310,7 +336,8 @@ TEST_F(FailingSave, RenameOverAFolderFailsAndClearsTheTemporaryFile) {
     EXPECT_FALSE(file_exists(SCORE_TEMP_FILE));
 }
 
-TEST_F(FailingSave, StaleTemporaryFileIsNoObstacle) {
+TEST_F(FailingSave, StaleTemporaryFileIsNoObstacle)
+{
     write_file(SCORE_TEMP_FILE, bytes(1000, 0xEE));
     EXPECT_TRUE(save_scores());
     EXPECT_FALSE(file_exists(SCORE_TEMP_FILE));
@@ -321,7 +348,8 @@ TEST_F(FailingSave, StaleTemporaryFileIsNoObstacle) {
 // ---- placing new scores ----
 
 // What the game does at the end of a game for one player whose name has been typed.
-static bool place_score(int score, const char *name) {
+static bool place_score(int score, const char *name)
+{
     if (score <= score_table[SCORE_PLACES - 1].player_score) return false;
     score_table[CANDIDATE_ENTRY].player_score = score;
     strcpy(score_table[CANDIDATE_ENTRY].player_name, name);
@@ -329,20 +357,23 @@ static bool place_score(int score, const char *name) {
     return save_scores();
 }
 
-static bool is_forty_point_default(const char *name) {
+static bool is_forty_point_default(const char *name)
+{
     for (int a = 5; a < 10; a++)
         if (strcmp(name, default_names[a]) == 0) return true;
     return false;
 }
 
-TEST_F(ScoreFile, FortyDoesNotQualifyAgainstTheDefaults) {
+TEST_F(ScoreFile, FortyDoesNotQualifyAgainstTheDefaults)
+{
     load_scores();
     EXPECT_FALSE(place_score(40, "Tie"));
     expect_defaults();
     EXPECT_FALSE(file_exists(SCORE_FILE));
 }
 
-TEST_F(ScoreFile, FortyOneTakesSixthPlaceAndOneFortyDropsOut) {
+TEST_F(ScoreFile, FortyOneTakesSixthPlaceAndOneFortyDropsOut)
+{
     load_scores();
     ASSERT_TRUE(place_score(41, "Newcomer"));
     for (int a = 0; a < 5; a++)
@@ -362,7 +393,8 @@ TEST_F(ScoreFile, FortyOneTakesSixthPlaceAndOneFortyDropsOut) {
     EXPECT_STREQ(score_table[CANDIDATE_ENTRY].player_name, "enter name");
 }
 
-TEST_F(ScoreFile, ScoreAboveNinetyTakesFirstPlace) {
+TEST_F(ScoreFile, ScoreAboveNinetyTakesFirstPlace)
+{
     load_scores();
     ASSERT_TRUE(place_score(95, "Champ"));
     EXPECT_STREQ(score_table[0].player_name, "Champ");
@@ -372,7 +404,8 @@ TEST_F(ScoreFile, ScoreAboveNinetyTakesFirstPlace) {
         EXPECT_EQ(score_table[a].player_score, 40);
 }
 
-TEST_F(ScoreFile, SecondPlayerIsMeasuredAgainstTheNewTenthPlace) {
+TEST_F(ScoreFile, SecondPlayerIsMeasuredAgainstTheNewTenthPlace)
+{
     write_file(SCORE_FILE, ten_records(0)); // places 1000 down to 100
     ASSERT_TRUE(load_scores());
     ASSERT_TRUE(place_score(150, "One")); // enters tenth place, above the old 100
@@ -388,7 +421,8 @@ TEST_F(ScoreFile, SecondPlayerIsMeasuredAgainstTheNewTenthPlace) {
     EXPECT_STREQ(score_table[9].player_name, "Two");
 }
 
-TEST_F(ScoreFile, ExtremeScoresFromAFileStillSortHighestFirst) {
+TEST_F(ScoreFile, ExtremeScoresFromAFileStillSortHighestFirst)
+{
     bytes b = ten_records(0);
     bytes top = record_bytes(INT32_MAX, "Max", 0), bottom = record_bytes(0x80000000u, "Min", 0);
     std::copy(bottom.begin(), bottom.end(), b.begin());
@@ -404,15 +438,18 @@ TEST_F(ScoreFile, ExtremeScoresFromAFileStillSortHighestFirst) {
 
 // ---- name editor ----
 
-static int letter_key(char c) {
+static int letter_key(char c)
+{
     return ((KEY_A + (c - 'A')) << 8) | c;
 }
 
-static int special_key(int scancode, int ascii = 0) {
+static int special_key(int scancode, int ascii = 0)
+{
     return (scancode << 8) | ascii;
 }
 
-static void type_text(name_editor *ed, const char *text) {
+static void type_text(name_editor *ed, const char *text)
+{
     for (; *text; text++)
         name_editor_key(ed, letter_key(*text));
 }
@@ -420,22 +457,26 @@ static void type_text(name_editor *ed, const char *text) {
 class NameEditor : public ::testing::Test {
   protected:
     name_editor ed;
-    void SetUp() override {
+    void SetUp() override
+    {
         name_editor_reset(&ed);
     }
-    void press(int scancode, int ascii = 0, int times = 1) {
+    void press(int scancode, int ascii = 0, int times = 1)
+    {
         while (times--)
             name_editor_key(&ed, special_key(scancode, ascii));
     }
 };
 
-TEST_F(NameEditor, TenLettersGiveTheFirstEight) {
+TEST_F(NameEditor, TenLettersGiveTheFirstEight)
+{
     type_text(&ed, "ABCDEFGHIJ");
     EXPECT_STREQ(ed.text, "ABCDEFGH");
     EXPECT_EQ(ed.caret, 8);
 }
 
-TEST_F(NameEditor, OverwriteReplacesEByXInAFullName) {
+TEST_F(NameEditor, OverwriteReplacesEByXInAFullName)
+{
     type_text(&ed, "ABCDEFGH");
     press(KEY_LEFT, 0, 4);
     press(KEY_INSERT);
@@ -445,7 +486,8 @@ TEST_F(NameEditor, OverwriteReplacesEByXInAFullName) {
     EXPECT_EQ(ed.caret, 5);
 }
 
-TEST_F(NameEditor, InsertIntoAFullNameIsRejected) {
+TEST_F(NameEditor, InsertIntoAFullNameIsRejected)
+{
     type_text(&ed, "ABCDEFGH");
     press(KEY_LEFT, 0, 4);
     type_text(&ed, "X");
@@ -455,7 +497,8 @@ TEST_F(NameEditor, InsertIntoAFullNameIsRejected) {
     EXPECT_STREQ(ed.text, "ABCDEFGH");
 }
 
-TEST_F(NameEditor, InsertInTheMiddleShiftsTheRest) {
+TEST_F(NameEditor, InsertInTheMiddleShiftsTheRest)
+{
     type_text(&ed, "ACD");
     press(KEY_LEFT, 0, 2);
     type_text(&ed, "B");
@@ -463,14 +506,16 @@ TEST_F(NameEditor, InsertInTheMiddleShiftsTheRest) {
     EXPECT_EQ(ed.caret, 2);
 }
 
-TEST_F(NameEditor, OverwriteAtTheEndAppendsUpToTheLimit) {
+TEST_F(NameEditor, OverwriteAtTheEndAppendsUpToTheLimit)
+{
     press(KEY_INSERT);
     type_text(&ed, "ABCDEFGHIJ");
     EXPECT_STREQ(ed.text, "ABCDEFGH");
     EXPECT_FALSE(ed.insert);
 }
 
-TEST_F(NameEditor, BackspaceAtTheStartAndDeleteAtTheEndChangeNothing) {
+TEST_F(NameEditor, BackspaceAtTheStartAndDeleteAtTheEndChangeNothing)
+{
     type_text(&ed, "AB");
     press(KEY_DEL, 127);
     EXPECT_STREQ(ed.text, "AB");
@@ -484,7 +529,8 @@ TEST_F(NameEditor, BackspaceAtTheStartAndDeleteAtTheEndChangeNothing) {
     EXPECT_EQ(ed.caret, 2); // no further right than the end
 }
 
-TEST_F(NameEditor, BackspaceAndDeleteInsideTheText) {
+TEST_F(NameEditor, BackspaceAndDeleteInsideTheText)
+{
     type_text(&ed, "ABCDE");
     press(KEY_LEFT, 0, 2); // caret before D
     press(KEY_BACKSPACE, 8);
@@ -495,7 +541,8 @@ TEST_F(NameEditor, BackspaceAndDeleteInsideTheText) {
     EXPECT_EQ(ed.caret, 2);
 }
 
-TEST_F(NameEditor, PrintableCharactersAreTakenWhateverTheirScancode) {
+TEST_F(NameEditor, PrintableCharactersAreTakenWhateverTheirScancode)
+{
     name_editor_key(&ed, special_key(KEY_SPACE, ' '));
     name_editor_key(&ed, special_key(KEY_1, '!'));
     name_editor_key(&ed, special_key(KEY_TILDE, '~'));
@@ -503,7 +550,8 @@ TEST_F(NameEditor, PrintableCharactersAreTakenWhateverTheirScancode) {
     EXPECT_STREQ(ed.text, " !~z");
 }
 
-TEST_F(NameEditor, ControlCharactersAndHighCharactersAreIgnored) {
+TEST_F(NameEditor, ControlCharactersAndHighCharactersAreIgnored)
+{
     type_text(&ed, "AB");
     for (int c = 1; c < 32; c++)
         name_editor_key(&ed, special_key(KEY_Q, c));
@@ -516,7 +564,8 @@ TEST_F(NameEditor, ControlCharactersAndHighCharactersAreIgnored) {
     EXPECT_EQ(ed.caret, 2);
 }
 
-TEST_F(NameEditor, HomeEndUpAndDownLeaveTheCaret) {
+TEST_F(NameEditor, HomeEndUpAndDownLeaveTheCaret)
+{
     type_text(&ed, "ABC");
     press(KEY_LEFT);
     press(KEY_HOME);
@@ -531,7 +580,8 @@ TEST_F(NameEditor, HomeEndUpAndDownLeaveTheCaret) {
 
 class NameEntryPlayer : public ScoreFile {};
 
-TEST_F(NameEntryPlayer, HeadingFollowsTheScore) {
+TEST_F(NameEntryPlayer, HeadingFollowsTheScore)
+{
     load_scores();
     p1_score = 500, p2_score = 300, Menu_Option = 1;
     EXPECT_EQ(name_entry_player(500), 1);
@@ -539,7 +589,8 @@ TEST_F(NameEntryPlayer, HeadingFollowsTheScore) {
     EXPECT_EQ(name_entry_player(400), 0);
 }
 
-TEST_F(NameEntryPlayer, NoNameEnteredYetMeansPlayerOneOnATie) {
+TEST_F(NameEntryPlayer, NoNameEnteredYetMeansPlayerOneOnATie)
+{
     load_scores();
     p1_score = p2_score = 300;
     Menu_Option = 1;

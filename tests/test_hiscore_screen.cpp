@@ -23,7 +23,8 @@ static std::vector<int> early_keys, late_keys;
 static size_t early_at, late_at;
 static bool late_open;
 
-static int hook_keypressed() {
+static int hook_keypressed()
+{
     if (!late_open) {
         if (early_at < early_keys.size()) return 1;
         late_open = true;
@@ -34,18 +35,21 @@ static int hook_keypressed() {
     return 0;
 }
 
-static int hook_readkey() {
+static int hook_readkey()
+{
     return late_open ? late_keys[late_at++] : early_keys[early_at++];
 }
 
-static std::vector<int> typed(const char *text) {
+static std::vector<int> typed(const char *text)
+{
     std::vector<int> keys;
     for (; *text; text++)
         keys.push_back(((KEY_A + (*text - 'A')) << 8) | *text);
     return keys;
 }
 
-static void queue_keys(std::vector<int> early, std::vector<int> late) {
+static void queue_keys(std::vector<int> early, std::vector<int> late)
+{
     early_keys = early, late_keys = late;
     early_at = late_at = 0;
     late_open = false;
@@ -55,14 +59,16 @@ static void queue_keys(std::vector<int> early, std::vector<int> late) {
 // ---- pictures ----
 
 // Draws text as the table does, for a reference picture.
-static void put_text(BITMAP *bmp, int font_entry, int x, int y, int colour, const char *text) {
+static void put_text(BITMAP *bmp, int font_entry, int x, int y, int colour, const char *text)
+{
     textprintf_ex(bmp, data_font(font_entry), x, y, colour, -1, "%s", text);
 }
 
 // Counts the pixels of text drawn at (x, y) that bmp does not show in the text's colour.
 // checked receives how many pixels the text has, so a test can tell it saw something.
 static int text_misses(BITMAP *bmp, int font_entry, int x, int y, int colour, const char *text,
-                       int *checked) {
+                       int *checked)
+{
     FONT *f = data_font(font_entry);
     int w = text_length(f, text), h = text_height(f);
     BITMAP *glyphs = create_bitmap(w + 1, h + 1);
@@ -81,14 +87,16 @@ static int text_misses(BITMAP *bmp, int font_entry, int x, int y, int colour, co
     return misses;
 }
 
-static void expect_text(BITMAP *bmp, int font_entry, int x, int y, int colour, const char *text) {
+static void expect_text(BITMAP *bmp, int font_entry, int x, int y, int colour, const char *text)
+{
     int checked;
     int misses = text_misses(bmp, font_entry, x, y, colour, text, &checked);
     EXPECT_GT(checked, 0) << text;
     EXPECT_EQ(misses, 0) << "\"" << text << "\" at " << x << "," << y;
 }
 
-static void save_shot(BITMAP *bmp, const char *name) {
+static void save_shot(BITMAP *bmp, const char *name)
+{
     const char *dir = getenv("HISCORE_SHOTS");
     if (!dir) return;
     std::string path = std::string(dir) + "/" + name;
@@ -97,12 +105,14 @@ static void save_shot(BITMAP *bmp, const char *name) {
 
 class TableScreen : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         start_headless();
         install_keyboard_hooks(hook_keypressed, hook_readkey);
     }
     char old_cwd[4096];
-    void SetUp() override {
+    void SetUp() override
+    {
         // Any table file a test touches lies in a folder of its own.
         ASSERT_NE(getcwd(old_cwd, sizeof old_cwd), nullptr);
         ASSERT_EQ(chdir(make_temp_dir("hiscore-screen")), 0);
@@ -113,11 +123,13 @@ class TableScreen : public ::testing::Test {
         p1_score = p2_score = 0;
         Menu_Option = 1;
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         ASSERT_EQ(chdir(old_cwd), 0);
     }
     // Runs the table screen on a black backdrop, so every pixel of it can be foretold.
-    void display_on_black(int wait) {
+    void display_on_black(int wait)
+    {
         BITMAP *real = hiscore_table1;
         BITMAP *black = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
         clear_to_color(black, 0);
@@ -130,7 +142,8 @@ class TableScreen : public ::testing::Test {
 
 // ---- the table ----
 
-TEST_F(TableScreen, TableIsDrawnInItsPlacesWithADarkEdgeUpAndLeft) {
+TEST_F(TableScreen, TableIsDrawnInItsPlacesWithADarkEdgeUpAndLeft)
+{
     strcpy(score_table[3].player_name, ""); // an empty name prints as nothing
     score_table[9].player_score = 7;
     strcpy(score_table[CANDIDATE_ENTRY].player_name, "Hidden");
@@ -223,7 +236,8 @@ TEST_F(TableScreen, ShadowTreatsEveryColourOfTheBackdropByTheRule)
     EXPECT_GT(darkened, 5000);
 }
 
-TEST_F(TableScreen, OneFrameWithoutPointerOrFadeWhenNotWaiting) {
+TEST_F(TableScreen, OneFrameWithoutPointerOrFadeWhenNotWaiting)
+{
     fade_pictures = -1;
     mouse_x = 300, mouse_y = 200;
     display_on_black(0);
@@ -241,11 +255,12 @@ TEST_F(TableScreen, OneFrameWithoutPointerOrFadeWhenNotWaiting) {
     EXPECT_EQ(differ, 0); // no pointer drawn at either place
 }
 
-TEST_F(TableScreen, NameBytesOutsidePrintableAsciiShowAsCarets) {
+TEST_F(TableScreen, NameBytesOutsidePrintableAsciiShowAsCarets)
+{
     // Names from a file as the fuzzer found them: bytes that are no valid UTF-8 made the library
     // read past the names' ends, and this table never finished drawing.
-    static const char *const raw[] = {"ZZZZZZZZZZ\xff\xff\xff\x05", "\xff",
-                                      "Ab\x80\xc3z",                 "Q\x01\x1f\x7f!"};
+    static const char *const raw[] = {"ZZZZZZZZZZ\xff\xff\xff\x05", "\xff", "Ab\x80\xc3z",
+                                      "Q\x01\x1f\x7f!"};
     static const char *const shown[] = {"ZZZZZZZZZZ^^^^", "^", "Ab^^z", "Q^^^!"};
     for (int a = 0; a < 4; a++)
         strcpy(score_table[a].player_name, raw[a]);
@@ -287,9 +302,12 @@ struct screen_thread {
         : t([this] {
               hiscore_display(1);
               done = true;
-          }) {}
+          })
+    {
+    }
     // Waits until the screen has ended or drawn n frames (or a generous minute has passed).
-    void await(int n) {
+    void await(int n)
+    {
         for (int i = 0; i < 60000 && !done && hiscore_frames < n; i++)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
@@ -297,7 +315,8 @@ struct screen_thread {
 
 // Shows the waiting table with the pointer at (x, y) and a button down, and tells whether it
 // ended by itself within 20 frames. If not, the pointer is put on the ball's centre to end it.
-static bool leaves_with_pointer_at(int x, int y, int button) {
+static bool leaves_with_pointer_at(int x, int y, int button)
+{
     mouse_x = x, mouse_y = y, mouse_b = button;
     hiscore_frames = 0;
     screen_thread s;
@@ -308,7 +327,8 @@ static bool leaves_with_pointer_at(int x, int y, int button) {
     return left;
 }
 
-TEST_F(TableScreen, ClickEightyFivePixelsFromTheBallCentreLeaves) {
+TEST_F(TableScreen, ClickEightyFivePixelsFromTheBallCentreLeaves)
+{
     fade_pictures = -1;
     EXPECT_TRUE(leaves_with_pointer_at(706 + 85, 503, 2));
     EXPECT_EQ(hiscore_frames, 1); // the pointer is tested after the first frame
@@ -318,14 +338,16 @@ TEST_F(TableScreen, ClickEightyFivePixelsFromTheBallCentreLeaves) {
     EXPECT_TRUE(leaves_with_pointer_at(706 - 51, 503 + 68, 2)); // 51 and 68 make 85 too
 }
 
-TEST_F(TableScreen, ClickEightySixPixelsFromTheBallCentreStays) {
+TEST_F(TableScreen, ClickEightySixPixelsFromTheBallCentreStays)
+{
     EXPECT_FALSE(leaves_with_pointer_at(706 + 86, 503, 2));
     EXPECT_FALSE(leaves_with_pointer_at(706, 503 + 86, 1));
     EXPECT_FALSE(leaves_with_pointer_at(706 - 52, 503 - 68, 1)); // 85.6 pixels away
     EXPECT_FALSE(leaves_with_pointer_at(300, 200, 1));           // elsewhere on the screen
 }
 
-TEST_F(TableScreen, HeldLeftButtonDelaysTheFadeUntilReleased) {
+TEST_F(TableScreen, HeldLeftButtonDelaysTheFadeUntilReleased)
+{
     mouse_x = 706, mouse_y = 503, mouse_b = 1;
     hiscore_frames = 0;
     fade_pictures = -1;
@@ -343,7 +365,8 @@ TEST_F(TableScreen, HeldLeftButtonDelaysTheFadeUntilReleased) {
 
 // ---- name entry ----
 
-TEST_F(TableScreen, TypedNameGoesIntoTheCandidateEntry) {
+TEST_F(TableScreen, TypedNameGoesIntoTheCandidateEntry)
+{
     p1_score = 41;
     score_table[CANDIDATE_ENTRY].player_score = 41;
     // Keys pressed before the table appears are thrown away.
@@ -358,7 +381,8 @@ TEST_F(TableScreen, TypedNameGoesIntoTheCandidateEntry) {
     save_shot(screen, "name-entry.pcx");
 }
 
-TEST_F(TableScreen, EditingKeysWorkInNameEntry) {
+TEST_F(TableScreen, EditingKeysWorkInNameEntry)
+{
     p2_score = 500;
     std::vector<int> keys = typed("ABCDEFGH");
     for (int i = 0; i < 4; i++)
@@ -373,7 +397,8 @@ TEST_F(TableScreen, EditingKeysWorkInNameEntry) {
     expect_text(screen, DAT_FONT_TEXT, 20, 475, makecol(128, 32, 0), "Player 2-A new hi-score");
 }
 
-TEST_F(TableScreen, EnterAtOnceStoresAnEmptyName) {
+TEST_F(TableScreen, EnterAtOnceStoresAnEmptyName)
+{
     p1_score = 99;
     queue_keys({}, {});
     hiscore_enter_name(99);
@@ -382,7 +407,8 @@ TEST_F(TableScreen, EnterAtOnceStoresAnEmptyName) {
     EXPECT_STREQ(score_table[CANDIDATE_ENTRY].player_name + 1, "nter name");
 }
 
-TEST_F(TableScreen, ScoreBelowEveryPlaceDrawsNothingAndStoresNothing) {
+TEST_F(TableScreen, ScoreBelowEveryPlaceDrawsNothingAndStoresNothing)
+{
     p1_score = 40;
     clear_to_color(screen, makecol(1, 2, 3));
     queue_keys({}, typed("ZZ"));
@@ -392,7 +418,8 @@ TEST_F(TableScreen, ScoreBelowEveryPlaceDrawsNothingAndStoresNothing) {
     EXPECT_EQ(getpixel(screen, 20, 480), makecol(1, 2, 3));
 }
 
-TEST_F(TableScreen, TiedPlayersGetTheirOwnHeadingsInTurn) {
+TEST_F(TableScreen, TiedPlayersGetTheirOwnHeadingsInTurn)
+{
     // Both players made 300 in a two-player game: player 1 enters first, then player 2.
     load_scores();
     p1_score = p2_score = 300;
@@ -410,7 +437,8 @@ TEST_F(TableScreen, TiedPlayersGetTheirOwnHeadingsInTurn) {
     EXPECT_EQ(name_entry_player(300), 1);
 }
 
-TEST_F(TableScreen, ScreenshotsForReview) {
+TEST_F(TableScreen, ScreenshotsForReview)
+{
     if (!getenv("HISCORE_SHOTS")) GTEST_SKIP() << "set HISCORE_SHOTS to a folder to keep them";
     strcpy(score_table[0].player_name, "Zoe");
     score_table[0].player_score = 12345;

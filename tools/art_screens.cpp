@@ -25,7 +25,8 @@ struct text_style {
 };
 
 // Polished chrome: sky blue to white above a bright horizon line, dark to gold below it.
-static colour chrome_at(float t) {
+static colour chrome_at(float t)
+{
     if (t < 0.52f) return mix(rgb(70, 110, 220), rgb(245, 250, 255), std::pow(t / 0.52f, 1.4f));
     if (t < 0.56f) return rgb(255, 255, 255);
     return mix(rgb(90, 20, 70), rgb(255, 190, 70), std::pow((t - 0.56f) / 0.44f, 0.8f));
@@ -35,7 +36,8 @@ enum text_align { ALIGN_LEFT, ALIGN_CENTRE };
 
 // Draws text with its line box's top at y; x is the left edge or the centre. Returns the width.
 static int draw_text(canvas &c, const text_style &st, const std::string &text, float x, float y,
-                     text_align align = ALIGN_LEFT) {
+                     text_align align = ALIGN_LEFT)
+{
     text_mask tm = render_text(st.face, st.size, text, st.spacing);
     int pad = (int)std::ceil(std::max(st.outline + 2, (float)st.glow_radius * 3 + 2));
     mask m = padded(tm.m, pad);
@@ -62,7 +64,8 @@ static int draw_text(canvas &c, const text_style &st, const std::string &text, f
 // ---- shared backdrops ----
 
 // Deep space: a violet-to-blue sky, soft nebulae and stars. `calm` dims the middle.
-static canvas space_backdrop(unsigned seed, float calm) {
+static canvas space_backdrop(unsigned seed, float calm)
+{
     canvas c = make_canvas(800, 600, {0, 0, 0});
     for (int y = 0; y < 600; y++)
         for (int x = 0; x < 800; x++) {
@@ -93,7 +96,8 @@ static canvas space_backdrop(unsigned seed, float calm) {
 }
 
 // A receding neon grid floor below the horizon, fading into the distance.
-static void grid_floor(canvas &c, float horizon, colour col, float strength) {
+static void grid_floor(canvas &c, float horizon, colour col, float strength)
+{
     for (int y = (int)horizon; y < 600; y++)
         for (int x = 0; x < 800; x++) {
             float fy = y + 0.5f - horizon;
@@ -112,7 +116,8 @@ static void grid_floor(canvas &c, float horizon, colour col, float strength) {
 
 // ---- the title screen ----
 
-canvas title_backdrop() {
+canvas title_backdrop()
+{
     canvas c = space_backdrop(30, 0.75f);
     grid_floor(c, 430, rgb(200, 60, 220), 0.22f);
     text_style st;
@@ -136,7 +141,8 @@ canvas title_backdrop() {
     return c;
 }
 
-canvas title_ball() {
+canvas title_ball()
+{
     // A spinning wheel: chrome rim, a ring of coloured lights, bright segments and spokes
     // around a dark centre where the menu label sits.
     const int k = 3, S = TITLE_BALL_SIZE * k;
@@ -188,7 +194,8 @@ canvas title_ball() {
     return resized(big, TITLE_BALL_SIZE, TITLE_BALL_SIZE);
 }
 
-canvas menu_label(int w, int h, const char *big, const char *small, colour tint) {
+canvas menu_label(int w, int h, const char *big, const char *small, colour tint)
+{
     canvas c = make_canvas(w, h, {0, 0, 0}, 0.0f);
     text_style st;
     st.outline = 2.2f;
@@ -213,7 +220,8 @@ canvas menu_label(int w, int h, const char *big, const char *small, colour tint)
     return c;
 }
 
-canvas mouse_pointer() {
+canvas mouse_pointer()
+{
     const int k = 4, W = 16, H = 22;
     canvas big = make_canvas(W * k, H * k, {0, 0, 0}, 0.0f);
     std::vector<float> arrow = {0,     0,     0,     17,   4.2f,  13.2f, 7.4f,
@@ -235,7 +243,8 @@ canvas mouse_pointer() {
 
 // ---- help page ----
 
-static void help_heading(canvas &c, const char *text, float y, colour col) {
+static void help_heading(canvas &c, const char *text, float y, colour col)
+{
     text_style st;
     st.size = 22;
     st.top = mix(col, rgb(255, 255, 255), 0.5f);
@@ -248,7 +257,8 @@ static void help_heading(canvas &c, const char *text, float y, colour col) {
 }
 
 static void help_line(canvas &c, const char *text, float x, float y,
-                      colour col = {0.88f, 0.9f, 0.96f}) {
+                      colour col = {0.88f, 0.9f, 0.96f})
+{
     text_style st;
     st.face = FACE_SANS;
     st.size = 15;
@@ -256,13 +266,15 @@ static void help_line(canvas &c, const char *text, float x, float y,
     draw_text(c, st, text, x, y);
 }
 
-static void bullet(canvas &c, float x, float y, colour col) {
+static void bullet(canvas &c, float x, float y, colour col)
+{
     glow_circle(c, x, y, 2, 2.5f, col, 0.4f);
     fill_circle(c, x, y, 3, col);
 }
 
 // A ball flying into a bumper, with its points rising: what the game is about, at a glance.
-static void help_illustration(canvas &c) {
+static void help_illustration(canvas &c)
+{
     const float bx = 520, by = 480;
     for (int i = 0; i < 9; i++) {
         float t = i / 8.0f;
@@ -286,7 +298,8 @@ static void help_illustration(canvas &c) {
     draw_text(c, st, "+100", 450, 436);
 }
 
-canvas help_page() {
+canvas help_page()
+{
     canvas c = space_backdrop(14, 0.9f);
     // A dark glass panel behind the text; the lower right stays open for the exit ball.
     for_box(c, 20, 86, 780, 590, [&](int x, int y, float fx, float fy) {
@@ -389,7 +402,8 @@ canvas help_page() {
 
 // ---- high-score backdrop ----
 
-static void trophy(canvas &c, float cx, float cy, float s) {
+static void trophy(canvas &c, float cx, float cy, float s)
+{
     colour gold = rgb(255, 200, 60), dark = rgb(120, 70, 10);
     glow_circle(c, cx, cy - 10 * s, 18 * s, 10 * s, rgb(255, 170, 40), 0.35f);
     // Cup, handles, stem and base.
@@ -406,7 +420,8 @@ static void trophy(canvas &c, float cx, float cy, float s) {
                0.7f);
 }
 
-canvas hiscore_backdrop() {
+canvas hiscore_backdrop()
+{
     canvas c = space_backdrop(15, 0.0f);
     grid_floor(c, 470, rgb(60, 140, 255), 0.25f);
     text_style title;
@@ -438,7 +453,8 @@ canvas hiscore_backdrop() {
 
 // ---- name-entry panel ----
 
-canvas entername_panel() {
+canvas entername_panel()
+{
     const int W = 610, H = 135;
     canvas c = make_canvas(W, H, rgb(0, 0, 0));
     for (int y = 0; y < H; y++)

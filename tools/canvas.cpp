@@ -6,19 +6,23 @@
 #include <cstdio>
 #include <zlib.h>
 
-colour rgb(int r, int g, int b) {
+colour rgb(int r, int g, int b)
+{
     return {r / 255.0f, g / 255.0f, b / 255.0f};
 }
 
-colour mix(colour a, colour b, float t) {
+colour mix(colour a, colour b, float t)
+{
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-colour scale(colour c, float f) {
+colour scale(colour c, float f)
+{
     return {c.r * f, c.g * f, c.b * f};
 }
 
-canvas make_canvas(int w, int h, colour c, float alpha) {
+canvas make_canvas(int w, int h, colour c, float alpha)
+{
     canvas cv;
     cv.w = w;
     cv.h = h;
@@ -26,7 +30,8 @@ canvas make_canvas(int w, int h, colour c, float alpha) {
     return cv;
 }
 
-void blend(canvas &c, int x, int y, colour col, float cover) {
+void blend(canvas &c, int x, int y, colour col, float cover)
+{
     if (cover <= 0.0f || x < 0 || y < 0 || x >= c.w || y >= c.h) return;
     cover = std::min(cover, 1.0f);
     pixel &p = at(c, x, y);
@@ -39,7 +44,8 @@ void blend(canvas &c, int x, int y, colour col, float cover) {
     p.a = a;
 }
 
-void add_light(canvas &c, int x, int y, colour col, float amount) {
+void add_light(canvas &c, int x, int y, colour col, float amount)
+{
     if (amount <= 0.0f || x < 0 || y < 0 || x >= c.w || y >= c.h) return;
     pixel &p = at(c, x, y);
     // Light over a partly transparent pixel: work in premultiplied terms.
@@ -53,11 +59,13 @@ void add_light(canvas &c, int x, int y, colour col, float amount) {
     p.a = a;
 }
 
-float sd_circle(float px, float py, float cx, float cy, float r) {
+float sd_circle(float px, float py, float cx, float cy, float r)
+{
     return std::hypot(px - cx, py - cy) - r;
 }
 
-float sd_segment(float px, float py, float ax, float ay, float bx, float by, float r) {
+float sd_segment(float px, float py, float ax, float ay, float bx, float by, float r)
+{
     float dx = bx - ax, dy = by - ay;
     float len2 = dx * dx + dy * dy;
     float t = len2 > 0 ? ((px - ax) * dx + (py - ay) * dy) / len2 : 0.0f;
@@ -65,7 +73,8 @@ float sd_segment(float px, float py, float ax, float ay, float bx, float by, flo
     return std::hypot(px - ax - t * dx, py - ay - t * dy) - r;
 }
 
-float sd_round_rect(float px, float py, float x0, float y0, float x1, float y1, float r) {
+float sd_round_rect(float px, float py, float x0, float y0, float x1, float y1, float r)
+{
     float cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
     float hx = (x1 - x0) / 2 - r, hy = (y1 - y0) / 2 - r;
     float qx = std::fabs(px - cx) - hx, qy = std::fabs(py - cy) - hy;
@@ -73,7 +82,8 @@ float sd_round_rect(float px, float py, float x0, float y0, float x1, float y1, 
     return outside + std::min(std::max(qx, qy), 0.0f) - r;
 }
 
-float sd_polygon(float px, float py, const std::vector<float> &xy) {
+float sd_polygon(float px, float py, const std::vector<float> &xy)
+{
     int n = (int)xy.size() / 2;
     float d = 1e30f;
     bool inside = false;
@@ -85,14 +95,16 @@ float sd_polygon(float px, float py, const std::vector<float> &xy) {
     return inside ? -d : d;
 }
 
-void fill_circle(canvas &c, float cx, float cy, float r, colour col, float alpha) {
+void fill_circle(canvas &c, float cx, float cy, float r, colour col, float alpha)
+{
     for_box(c, cx - r - 1, cy - r - 1, cx + r + 1, cy + r + 1,
             [&](int x, int y, float fx, float fy) {
                 blend(c, x, y, col, alpha * coverage(sd_circle(fx, fy, cx, cy, r)));
             });
 }
 
-void ring(canvas &c, float cx, float cy, float r, float width, colour col, float alpha) {
+void ring(canvas &c, float cx, float cy, float r, float width, colour col, float alpha)
+{
     float o = r + width / 2 + 1;
     for_box(c, cx - o, cy - o, cx + o, cy + o, [&](int x, int y, float fx, float fy) {
         float d = std::fabs(sd_circle(fx, fy, cx, cy, r)) - width / 2;
@@ -101,7 +113,8 @@ void ring(canvas &c, float cx, float cy, float r, float width, colour col, float
 }
 
 void thick_line(canvas &c, float ax, float ay, float bx, float by, float width, colour col,
-                float alpha) {
+                float alpha)
+{
     float r = width / 2;
     for_box(c, std::min(ax, bx) - r - 1, std::min(ay, by) - r - 1, std::max(ax, bx) + r + 1,
             std::max(ay, by) + r + 1, [&](int x, int y, float fx, float fy) {
@@ -110,13 +123,15 @@ void thick_line(canvas &c, float ax, float ay, float bx, float by, float width, 
 }
 
 void fill_round_rect(canvas &c, float x0, float y0, float x1, float y1, float r, colour col,
-                     float alpha) {
+                     float alpha)
+{
     for_box(c, x0 - 1, y0 - 1, x1 + 1, y1 + 1, [&](int x, int y, float fx, float fy) {
         blend(c, x, y, col, alpha * coverage(sd_round_rect(fx, fy, x0, y0, x1, y1, r)));
     });
 }
 
-void fill_polygon(canvas &c, const std::vector<float> &xy, colour col, float alpha) {
+void fill_polygon(canvas &c, const std::vector<float> &xy, colour col, float alpha)
+{
     float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
     for (size_t i = 0; i + 1 < xy.size(); i += 2) {
         x0 = std::min(x0, xy[i]);
@@ -129,7 +144,8 @@ void fill_polygon(canvas &c, const std::vector<float> &xy, colour col, float alp
     });
 }
 
-void glow_circle(canvas &c, float cx, float cy, float r, float reach, colour col, float strength) {
+void glow_circle(canvas &c, float cx, float cy, float r, float reach, colour col, float strength)
+{
     float o = r + reach * 6;
     for_box(c, cx - o, cy - o, cx + o, cy + o, [&](int x, int y, float fx, float fy) {
         float d = std::max(0.0f, sd_circle(fx, fy, cx, cy, r));
@@ -138,7 +154,8 @@ void glow_circle(canvas &c, float cx, float cy, float r, float reach, colour col
 }
 
 void glow_line(canvas &c, float ax, float ay, float bx, float by, float reach, colour col,
-               float strength) {
+               float strength)
+{
     float o = reach * 6;
     for_box(c, std::min(ax, bx) - o, std::min(ay, by) - o, std::max(ax, bx) + o,
             std::max(ay, by) + o, [&](int x, int y, float fx, float fy) {
@@ -147,7 +164,8 @@ void glow_line(canvas &c, float ax, float ay, float bx, float by, float reach, c
             });
 }
 
-void compose(canvas &dst, const canvas &src, int ox, int oy) {
+void compose(canvas &dst, const canvas &src, int ox, int oy)
+{
     for (int y = 0; y < src.h; y++)
         for (int x = 0; x < src.w; x++) {
             const pixel &p = src.px[y * src.w + x];
@@ -155,14 +173,16 @@ void compose(canvas &dst, const canvas &src, int ox, int oy) {
         }
 }
 
-static float hash01(int x, int y, unsigned seed) {
+static float hash01(int x, int y, unsigned seed)
+{
     unsigned h = (unsigned)x * 374761393u + (unsigned)y * 668265263u + seed * 2246822519u;
     h = (h ^ (h >> 13)) * 1274126177u;
     h ^= h >> 16;
     return (h & 0xFFFFFF) / float(0x1000000);
 }
 
-float value_noise(float x, float y, unsigned seed) {
+float value_noise(float x, float y, unsigned seed)
+{
     int ix = (int)std::floor(x), iy = (int)std::floor(y);
     float fx = x - ix, fy = y - iy;
     fx = fx * fx * (3 - 2 * fx);
@@ -172,7 +192,8 @@ float value_noise(float x, float y, unsigned seed) {
     return a + (b - a) * fx + (c - a) * fy + (a - b - c + d) * fx * fy;
 }
 
-float fractal_noise(float x, float y, unsigned seed, int octaves) {
+float fractal_noise(float x, float y, unsigned seed, int octaves)
+{
     float sum = 0, amp = 0.5f, norm = 0;
     for (int i = 0; i < octaves; i++) {
         sum += amp * value_noise(x, y, seed + i * 101);
@@ -185,7 +206,8 @@ float fractal_noise(float x, float y, unsigned seed, int octaves) {
 }
 
 // 8x8 ordered-dither thresholds in 0..1.
-static float bayer(int x, int y) {
+static float bayer(int x, int y)
+{
     static const int m[8][8] = {
         {0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
         {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
@@ -195,17 +217,20 @@ static float bayer(int x, int y) {
     return (m[y & 7][x & 7] + 0.5f) / 64.0f;
 }
 
-static int quantise(float v, int levels, float threshold) {
+static int quantise(float v, int levels, float threshold)
+{
     int q = (int)std::floor(std::clamp(v, 0.0f, 1.0f) * (levels - 1) + threshold);
     return std::clamp(q, 0, levels - 1);
 }
 
-static void put_le(FILE *f, uint32_t v, int bytes) {
+static void put_le(FILE *f, uint32_t v, int bytes)
+{
     for (int i = 0; i < bytes; i++)
         fputc((v >> (8 * i)) & 0xFF, f);
 }
 
-bool save_bmp24(const canvas &c, const std::string &path, bool masked, colour under, float cut) {
+bool save_bmp24(const canvas &c, const std::string &path, bool masked, colour under, float cut)
+{
     FILE *f = fopen(path.c_str(), "wb");
     if (!f) return false;
     int row = (c.w * 3 + 3) & ~3;
@@ -253,12 +278,14 @@ bool save_bmp24(const canvas &c, const std::string &path, bool masked, colour un
     return fclose(f) == 0;
 }
 
-static void put_be(std::vector<unsigned char> &v, uint32_t x) {
+static void put_be(std::vector<unsigned char> &v, uint32_t x)
+{
     for (int i = 3; i >= 0; i--)
         v.push_back((x >> (8 * i)) & 0xFF);
 }
 
-static void png_chunk(FILE *f, const char *type, const std::vector<unsigned char> &body) {
+static void png_chunk(FILE *f, const char *type, const std::vector<unsigned char> &body)
+{
     std::vector<unsigned char> head;
     put_be(head, body.size());
     fwrite(head.data(), 1, 4, f);
@@ -270,7 +297,8 @@ static void png_chunk(FILE *f, const char *type, const std::vector<unsigned char
     fwrite(crc.data(), 1, 4, f);
 }
 
-bool save_png(const canvas &c, const std::string &path, bool alpha) {
+bool save_png(const canvas &c, const std::string &path, bool alpha)
+{
     FILE *f = fopen(path.c_str(), "wb");
     if (!f) return false;
     static const unsigned char sig[8] = {137, 80, 78, 71, 13, 10, 26, 10};
@@ -308,7 +336,8 @@ bool save_png(const canvas &c, const std::string &path, bool alpha) {
 }
 
 // Premultiplied sample of the source at a fractional position (bilinear).
-static pixel sample_bilinear(const canvas &c, float x, float y) {
+static pixel sample_bilinear(const canvas &c, float x, float y)
+{
     x = std::clamp(x - 0.5f, 0.0f, (float)c.w - 1);
     y = std::clamp(y - 0.5f, 0.0f, (float)c.h - 1);
     int x0 = (int)x, y0 = (int)y, x1 = std::min(x0 + 1, c.w - 1), y1 = std::min(y0 + 1, c.h - 1);
@@ -328,7 +357,8 @@ static pixel sample_bilinear(const canvas &c, float x, float y) {
     return out;
 }
 
-canvas resized(const canvas &c, int w, int h) {
+canvas resized(const canvas &c, int w, int h)
+{
     canvas out = make_canvas(w, h, {0, 0, 0}, 0.0f);
     float sx = (float)c.w / w, sy = (float)c.h / h;
     int n = std::max(1, (int)std::ceil(std::max(sx, sy)) * 2);
@@ -356,7 +386,8 @@ canvas resized(const canvas &c, int w, int h) {
     return out;
 }
 
-mask make_mask(int w, int h) {
+mask make_mask(int w, int h)
+{
     mask m;
     m.w = w;
     m.h = h;
@@ -364,7 +395,8 @@ mask make_mask(int w, int h) {
     return m;
 }
 
-mask padded(const mask &m, int pad) {
+mask padded(const mask &m, int pad)
+{
     mask out = make_mask(m.w + 2 * pad, m.h + 2 * pad);
     for (int y = 0; y < m.h; y++)
         for (int x = 0; x < m.w; x++)
@@ -372,7 +404,8 @@ mask padded(const mask &m, int pad) {
     return out;
 }
 
-static void box_pass(std::vector<float> &v, int w, int h, int r, bool horizontal) {
+static void box_pass(std::vector<float> &v, int w, int h, int r, bool horizontal)
+{
     std::vector<float> out(v.size());
     int n = horizontal ? w : h, lines = horizontal ? h : w;
     for (int l = 0; l < lines; l++) {
@@ -390,7 +423,8 @@ static void box_pass(std::vector<float> &v, int w, int h, int r, bool horizontal
     v.swap(out);
 }
 
-mask blurred(const mask &m, int radius) {
+mask blurred(const mask &m, int radius)
+{
     mask out = m;
     for (int pass = 0; pass < 3; pass++) {
         box_pass(out.a, out.w, out.h, radius, true);
@@ -399,7 +433,8 @@ mask blurred(const mask &m, int radius) {
     return out;
 }
 
-mask dilated(const mask &m, float r) {
+mask dilated(const mask &m, float r)
+{
     mask out = make_mask(m.w, m.h);
     int ir = (int)std::ceil(r) + 1;
     for (int y = 0; y < m.h; y++)
@@ -417,7 +452,8 @@ mask dilated(const mask &m, float r) {
     return out;
 }
 
-void light_mask(canvas &c, const mask &m, int ox, int oy, colour col, float strength) {
+void light_mask(canvas &c, const mask &m, int ox, int oy, colour col, float strength)
+{
     for (int y = 0; y < m.h; y++)
         for (int x = 0; x < m.w; x++) {
             float v = m.a[y * m.w + x];

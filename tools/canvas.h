@@ -25,7 +25,8 @@ colour mix(colour a, colour b, float t);
 colour scale(colour c, float f);
 
 canvas make_canvas(int w, int h, colour c, float alpha = 1.0f);
-inline pixel &at(canvas &c, int x, int y) {
+inline pixel &at(canvas &c, int x, int y)
+{
     return c.px[y * c.w + x];
 }
 
@@ -35,12 +36,14 @@ void blend(canvas &c, int x, int y, colour col, float cover);
 void add_light(canvas &c, int x, int y, colour col, float amount);
 
 // Coverage of a pixel at signed distance d (negative inside) from a shape's edge.
-inline float coverage(float d) {
+inline float coverage(float d)
+{
     return d <= -0.5f ? 1.0f : d >= 0.5f ? 0.0f : 0.5f - d;
 }
 
 // Calls f(x, y) for every pixel centre of the box that lies on the canvas.
-template <class F> void for_box(canvas &c, float x0, float y0, float x1, float y1, F f) {
+template <class F> void for_box(canvas &c, float x0, float y0, float x1, float y1, F f)
+{
     int ix0 = std::max(0, (int)std::floor(x0)), iy0 = std::max(0, (int)std::floor(y0));
     int ix1 = std::min(c.w - 1, (int)std::ceil(x1)), iy1 = std::min(c.h - 1, (int)std::ceil(y1));
     for (int y = iy0; y <= iy1; y++)
@@ -72,7 +75,8 @@ void glow_line(canvas &c, float ax, float ay, float bx, float by, float reach, c
 struct mask {
     int w = 0, h = 0;
     std::vector<float> a;
-    float get(int x, int y) const {
+    float get(int x, int y) const
+    {
         return x < 0 || y < 0 || x >= w || y >= h ? 0.0f : a[y * w + x];
     }
 };
@@ -84,7 +88,8 @@ mask blurred(const mask &m, int radius);
 // The mask thickened by `r` pixels (a round brush), for outlines.
 mask dilated(const mask &m, float r);
 // Paints the mask onto the canvas at (x, y), colour chosen per canvas pixel by f(x, y).
-template <class F> void paint_mask(canvas &c, const mask &m, int ox, int oy, float alpha, F f) {
+template <class F> void paint_mask(canvas &c, const mask &m, int ox, int oy, float alpha, F f)
+{
     for (int y = 0; y < m.h; y++)
         for (int x = 0; x < m.w; x++) {
             float v = m.a[y * m.w + x];
@@ -101,13 +106,15 @@ void compose(canvas &dst, const canvas &src, int x, int y);
 struct rng {
     unsigned state;
     explicit rng(unsigned seed) : state(seed * 2654435761u + 1u) {}
-    unsigned next() {
+    unsigned next()
+    {
         state ^= state << 13;
         state ^= state >> 17;
         state ^= state << 5;
         return state;
     }
-    float uniform() {
+    float uniform()
+    {
         return (next() & 0xFFFFFF) / float(0x1000000);
     }
 };

@@ -15,7 +15,8 @@ static FT_Face faces[FACE_COUNT];
 static const char *face_files[FACE_COUNT] = {"DejaVuSans-Bold.ttf", "DejaVuSansCondensed-Bold.ttf",
                                              "DejaVuSans.ttf", "DejaVuSansMono-Bold.ttf"};
 
-bool start_fonts(const std::string &font_dir) {
+bool start_fonts(const std::string &font_dir)
+{
     if (FT_Init_FreeType(&library)) return false;
     for (int i = 0; i < FACE_COUNT; i++) {
         std::string path = font_dir + "/" + face_files[i];
@@ -27,13 +28,15 @@ bool start_fonts(const std::string &font_dir) {
     return true;
 }
 
-static FT_Face sized(face_id id, int px_size) {
+static FT_Face sized(face_id id, int px_size)
+{
     FT_Face f = faces[id];
     FT_Set_Pixel_Sizes(f, 0, px_size);
     return f;
 }
 
-text_mask render_text(face_id id, int px_size, const std::string &text, float spacing) {
+text_mask render_text(face_id id, int px_size, const std::string &text, float spacing)
+{
     FT_Face f = sized(id, px_size);
     int ascent = (int)std::ceil(f->size->metrics.ascender / 64.0);
     int descent = (int)std::ceil(-f->size->metrics.descender / 64.0);
@@ -95,7 +98,8 @@ struct mono_glyph {
     std::vector<unsigned char> bits;
 };
 
-static mono_glyph load_mono(FT_Face f, int ch) {
+static mono_glyph load_mono(FT_Face f, int ch)
+{
     mono_glyph g;
     FT_Load_Char(f, ch, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME);
     FT_Bitmap &b = f->glyph->bitmap;
@@ -113,7 +117,8 @@ static mono_glyph load_mono(FT_Face f, int ch) {
 }
 
 // Rows above and below the baseline that the printable characters need.
-static void mono_extent(FT_Face f, int *above, int *below) {
+static void mono_extent(FT_Face f, int *above, int *below)
+{
     *above = 0;
     *below = 0;
     for (int ch = 32; ch <= 126; ch++) {
@@ -124,7 +129,8 @@ static void mono_extent(FT_Face f, int *above, int *below) {
     }
 }
 
-int mono_text_width(face_id id, int px_size, const std::string &text) {
+int mono_text_width(face_id id, int px_size, const std::string &text)
+{
     FT_Face f = sized(id, px_size);
     int w = 0;
     for (unsigned char ch : text)
@@ -133,8 +139,8 @@ int mono_text_width(face_id id, int px_size, const std::string &text) {
 }
 
 // Palette entries of the grid: 0 background, 1 glyph, 255 cell borders.
-static bool write_bmp8(const std::string &path, int w, int h,
-                       const std::vector<unsigned char> &px) {
+static bool write_bmp8(const std::string &path, int w, int h, const std::vector<unsigned char> &px)
+{
     FILE *out = fopen(path.c_str(), "wb");
     if (!out) return false;
     int row = (w + 3) & ~3;
@@ -174,7 +180,8 @@ static bool write_bmp8(const std::string &path, int w, int h,
     return fclose(out) == 0;
 }
 
-int write_font_grid(face_id id, int px_size, const std::string &path) {
+int write_font_grid(face_id id, int px_size, const std::string &path)
+{
     FT_Face f = sized(id, px_size);
     int above, below;
     mono_extent(f, &above, &below);

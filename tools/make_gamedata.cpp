@@ -19,31 +19,36 @@ static std::string work_dir, preview_dir;
 static int failures = 0;
 
 // File name stem of each entry: E<NN>_<what>, so sorting by name keeps the entry order.
-static std::string stem(int entry, const char *what) {
+static std::string stem(int entry, const char *what)
+{
     char buf[64];
     snprintf(buf, sizeof buf, "E%02d_%s", entry, what);
     return buf;
 }
 
-static void check(bool ok, const std::string &what) {
+static void check(bool ok, const std::string &what)
+{
     if (!ok) {
         fprintf(stderr, "make_gamedata: cannot write %s\n", what.c_str());
         failures++;
     }
 }
 
-static void picture(int entry, const char *what, const canvas &c, bool masked) {
+static void picture(int entry, const char *what, const canvas &c, bool masked)
+{
     std::string path = work_dir + "/images/" + stem(entry, what) + ".bmp";
     check(save_bmp24(c, path, masked, sprite_under(), masked ? 0.45f : 0.5f), path);
     if (!preview_dir.empty()) save_png(c, preview_dir + "/" + stem(entry, what) + ".png", true);
 }
 
-static void sample(int entry, const char *what, const sound &s) {
+static void sample(int entry, const char *what, const sound &s)
+{
     std::string path = work_dir + "/samples/" + stem(entry, what) + ".wav";
     check(save_wav(s, path), path);
 }
 
-static void font_entry(int entry, const char *what, face_id face, int size) {
+static void font_entry(int entry, const char *what, face_id face, int size)
+{
     std::string path = work_dir + "/fonts/" + stem(entry, what) + ".bmp";
     int h = write_font_grid(face, size, path);
     check(h > 0, path);
@@ -52,13 +57,15 @@ static void font_entry(int entry, const char *what, face_id face, int size) {
 }
 
 // Entries 5 and 20 are never used by the game; a short note keeps their places.
-static void placeholder(int entry) {
+static void placeholder(int entry)
+{
     std::string path = work_dir + "/misc/" + stem(entry, "SPARE") + ".txt";
     FILE *f = fopen(path.c_str(), "w");
     check(f && fprintf(f, "Brumzel Ball spare entry %d\n", entry) > 0 && fclose(f) == 0, path);
 }
 
-static void make_pictures() {
+static void make_pictures()
+{
     canvas bg = field_background();
     picture(DAT_BACKGROUND, "BACKGROUND", bg, false);
     picture(DAT_SPRITE1, "SPRITE1", ball(rgb(70, 255, 90)), true);
@@ -89,7 +96,8 @@ static void make_pictures() {
     picture(DAT_BRUMZEL, "BRUMZEL", logo(LOGO_SIZE), true);
 }
 
-static void make_samples() {
+static void make_samples()
+{
     sample(DAT_PAD_SOUND, "PAD_SOUND", pad_sound());
     sample(DAT_KEY_CLICK, "KEY_CLICK", key_click_sound());
     sample(DAT_GAMEOVER_SOUND, "GAMEOVER_SOUND", gameover_sound());
@@ -111,21 +119,24 @@ static void make_samples() {
     sample(DAT_END_OF_TIME_SOUND, "END_OF_TIME_SOUND", end_of_time_sound());
 }
 
-static void make_fonts() {
+static void make_fonts()
+{
     font_entry(DAT_FONT_TEXT, "FONT_TEXT", FACE_SANS_BOLD, 15);
     font_entry(DAT_FONT_SCORE, "FONT_SCORE", FACE_SANS_BOLD, 23);
     font_entry(DAT_FONT_NAME, "FONT_NAME", FACE_MONO_BOLD, 26);
     font_entry(DAT_FONT_LARGE, "FONT_LARGE", FACE_SANS_BOLD, 46);
 }
 
-static void make_icons(const std::string &dir) {
+static void make_icons(const std::string &dir)
+{
     for (int size : {64, 128, 256}) {
         std::string path = dir + "/brumzel-ball-" + std::to_string(size) + ".png";
         check(save_png(logo(size), path, true), path);
     }
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     if (argc < 4) {
         fprintf(stderr, "usage: %s WORK_DIR FONT_DIR ICON_DIR [PREVIEW_DIR]\n", argv[0]);
         return 2;

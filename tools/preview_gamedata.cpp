@@ -17,15 +17,18 @@ static DATAFILE *dat;
 static BITMAP *screen_bmp;
 static std::string out_dir;
 
-static BITMAP *B(int e) {
+static BITMAP *B(int e)
+{
     return static_cast<BITMAP *>(dat[e].dat);
 }
 
-static FONT *F(int e) {
+static FONT *F(int e)
+{
     return static_cast<FONT *>(dat[e].dat);
 }
 
-static void save(const char *name) {
+static void save(const char *name)
+{
     std::string path = out_dir + "/" + name + ".bmp";
     PALETTE pal;
     get_palette(pal);
@@ -33,7 +36,8 @@ static void save(const char *name) {
     printf("%s\n", path.c_str());
 }
 
-static void play_screen(bool get_ready, bool flashes) {
+static void play_screen(bool get_ready, bool flashes)
+{
     BITMAP *b = screen_bmp;
     blit(B(DAT_BACKGROUND), b, 0, 0, 0, 0, 800, 600);
     pivot_sprite(b, B(DAT_LAUNCHER_P1), 35, 295, 60, 10, itofix(get_ready ? 0 : -25));
@@ -80,7 +84,8 @@ static void play_screen(bool get_ready, bool flashes) {
     }
 }
 
-static void title_screen() {
+static void title_screen()
+{
     BITMAP *b = screen_bmp;
     blit(B(DAT_TITLE), b, 0, 0, 0, 0, 800, 600);
     static const int cx[5] = {110, 283, 386, 599, 696}, cy[5] = {310, 511, 206, 503, 264};
@@ -96,12 +101,14 @@ static void title_screen() {
                   "Brumzel Ball V0.6 - July 2007 - brumzel-ball");
 }
 
-static void exit_ball(int angle) {
+static void exit_ball(int angle)
+{
     rotate_sprite(screen_bmp, B(DAT_TITLE_BALL), 620, 420, itofix(angle));
     draw_sprite(screen_bmp, B(DAT_TITLE_QUIT), 665, 495);
 }
 
-static void credits_screen() {
+static void credits_screen()
+{
     BITMAP *b = screen_bmp;
     blit(B(DAT_TITLE), b, 0, 0, 0, 0, 800, 600);
     exit_ball(30);
@@ -128,7 +135,8 @@ static void credits_screen() {
     draw_sprite(b, B(DAT_MOUSE_PTR), 500, 450);
 }
 
-static void intro_screen() {
+static void intro_screen()
+{
     BITMAP *b = screen_bmp;
     blit(B(DAT_TITLE), b, 0, 0, 0, 0, 800, 600);
     textprintf_centre_ex(b, F(25), 400, 140, makecol(255, 64, 64), -1,
@@ -139,7 +147,8 @@ static void intro_screen() {
                          "Created using the ALLEGRO game programming library");
 }
 
-static void hiscore_screen(bool panel) {
+static void hiscore_screen(bool panel)
+{
     BITMAP *b = screen_bmp;
     BITMAP *stretch = create_bitmap(600, 350);
     blit(B(DAT_HISCORE_TABLE), b, 0, 0, 0, 0, 800, 600);
@@ -187,13 +196,15 @@ static void hiscore_screen(bool panel) {
     destroy_bitmap(tb);
 }
 
-static void help_screen() {
+static void help_screen()
+{
     blit(B(DAT_HELP), screen_bmp, 0, 0, 0, 0, 800, 600);
     exit_ball(100);
     draw_sprite(screen_bmp, B(DAT_MOUSE_PTR), 690, 520);
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     if (argc < 3) {
         fprintf(stderr, "usage: %s GAMEDATA.DAT OUT_DIR\n", argv[0]);
         return 2;

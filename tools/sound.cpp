@@ -31,12 +31,14 @@ struct noise_params {
     unsigned seed = 1;
 };
 
-static float midi_hz(float note) {
+static float midi_hz(float note)
+{
     return 440.0f * std::pow(2.0f, (note - 69.0f) / 12.0f);
 }
 
 // Band-limiting correction at a waveform's jump, so square and saw waves do not alias.
-static float poly_blep(float t, float dt) {
+static float poly_blep(float t, float dt)
+{
     if (t < dt) {
         t /= dt;
         return t + t - t * t - 1.0f;
@@ -48,7 +50,8 @@ static float poly_blep(float t, float dt) {
     return 0.0f;
 }
 
-static float oscillator(wave_shape shape, float phase, float dt, float width) {
+static float oscillator(wave_shape shape, float phase, float dt, float width)
+{
     switch (shape) {
     case SINE:
         return std::sin(2 * PI * phase);
@@ -72,7 +75,8 @@ static float oscillator(wave_shape shape, float phase, float dt, float width) {
 }
 
 // Attack, exponential decay to the sustain level while held, exponential release after.
-static float envelope(const tone_params &t, float time) {
+static float envelope(const tone_params &t, float time)
+{
     auto held = [&](float tt) {
         if (tt < t.attack) return tt / t.attack;
         return t.sustain +
@@ -82,7 +86,8 @@ static float envelope(const tone_params &t, float time) {
     return held(t.dur) * std::exp(-(time - t.dur) / std::max(t.release, 1e-4f));
 }
 
-static sound tone(const tone_params &t) {
+static sound tone(const tone_params &t)
+{
     sound out;
     int n = (int)((t.dur + t.release * 5) * SAMPLE_RATE);
     out.s.resize(n);
@@ -111,7 +116,8 @@ static sound tone(const tone_params &t) {
     return out;
 }
 
-static sound noise(const noise_params &ns) {
+static sound noise(const noise_params &ns)
+{
     sound out;
     int n = (int)((ns.dur + ns.decay * 6) * SAMPLE_RATE);
     out.s.resize(n);
@@ -141,7 +147,8 @@ static sound noise(const noise_params &ns) {
 }
 
 // Mixes src into dst starting at `at` seconds.
-static void mix_in(sound &dst, const sound &src, float at, float gain = 1.0f) {
+static void mix_in(sound &dst, const sound &src, float at, float gain = 1.0f)
+{
     int off = (int)std::lround(at * SAMPLE_RATE);
     if ((int)dst.s.size() < off + (int)src.s.size()) dst.s.resize(off + src.s.size(), 0.0f);
     for (size_t i = 0; i < src.s.size(); i++)
@@ -149,7 +156,8 @@ static void mix_in(sound &dst, const sound &src, float at, float gain = 1.0f) {
 }
 
 // Cuts trailing near-silence and fades the last few milliseconds so nothing clicks.
-static void trim(sound &snd) {
+static void trim(sound &snd)
+{
     int end = (int)snd.s.size();
     while (end > 1 && std::fabs(snd.s[end - 1]) < 3e-4f)
         end--;
@@ -159,7 +167,8 @@ static void trim(sound &snd) {
         snd.s[end - 1 - i] *= (float)i / fade;
 }
 
-void normalise(sound &snd, float peak) {
+void normalise(sound &snd, float peak)
+{
     float m = 0;
     for (float v : snd.s)
         m = std::max(m, std::fabs(v));
@@ -169,7 +178,8 @@ void normalise(sound &snd, float peak) {
     trim(snd);
 }
 
-bool save_wav(const sound &snd, const std::string &path) {
+bool save_wav(const sound &snd, const std::string &path)
+{
     FILE *f = fopen(path.c_str(), "wb");
     if (!f) return false;
     auto le = [&](uint32_t v, int n) {
@@ -198,7 +208,8 @@ bool save_wav(const sound &snd, const std::string &path) {
 
 // ---- drums ----
 
-static sound kick() {
+static sound kick()
+{
     tone_params t;
     t.hz = 150;
     t.hz_end = 42;
@@ -217,7 +228,8 @@ static sound kick() {
     return s;
 }
 
-static sound snare(unsigned seed) {
+static sound snare(unsigned seed)
+{
     noise_params n;
     n.dur = 0.005f;
     n.decay = 0.07f;
@@ -239,7 +251,8 @@ static sound snare(unsigned seed) {
     return s;
 }
 
-static sound hat(unsigned seed, float decay) {
+static sound hat(unsigned seed, float decay)
+{
     noise_params n;
     n.dur = 0.002f;
     n.decay = decay;
@@ -249,7 +262,8 @@ static sound hat(unsigned seed, float decay) {
     return noise(n);
 }
 
-static sound crash(unsigned seed) {
+static sound crash(unsigned seed)
+{
     noise_params n;
     n.dur = 0.01f;
     n.decay = 0.6f;
@@ -269,7 +283,8 @@ struct note_event {
 };
 
 // Parses "A4:2 C5:1 r:1 ..." into events, lengths in eighths.
-static std::vector<note_event> parse_line(const char *text, float start_beat) {
+static std::vector<note_event> parse_line(const char *text, float start_beat)
+{
     std::vector<note_event> out;
     float beat = start_beat;
     const char *p = text;
@@ -307,7 +322,8 @@ static std::vector<note_event> parse_line(const char *text, float start_beat) {
 }
 
 static void play_line(sound &dst, const std::vector<note_event> &line, float bpm, tone_params voice,
-                      float gate = 0.85f) {
+                      float gate = 0.85f)
+{
     float spb = 60.0f / bpm;
     for (const note_event &e : line) {
         if (!e.pitch) continue;
@@ -319,7 +335,8 @@ static void play_line(sound &dst, const std::vector<note_event> &line, float bpm
 
 // ---- the game's sounds ----
 
-sound launch_p1_sound() {
+sound launch_p1_sound()
+{
     // A soft pneumatic "thwup": a falling square blip over a puff of air.
     sound s;
     tone_params t;
@@ -346,7 +363,8 @@ sound launch_p1_sound() {
     return s;
 }
 
-sound launch_p2_sound() {
+sound launch_p2_sound()
+{
     // A laser-like "pew" that rises then drops, brighter than player 1's.
     sound s;
     tone_params t;
@@ -372,7 +390,8 @@ sound launch_p2_sound() {
     return s;
 }
 
-sound key_click_sound() {
+sound key_click_sound()
+{
     // A short typewriter tick.
     sound s;
     noise_params n;
@@ -394,7 +413,8 @@ sound key_click_sound() {
     return s;
 }
 
-sound clash_sound() {
+sound clash_sound()
+{
     // Two metal bumpers ringing against each other: inharmonic partials over a crack.
     sound s;
     static const float partials[][3] = {
@@ -422,7 +442,8 @@ sound clash_sound() {
     return s;
 }
 
-sound goal_sound() {
+sound goal_sound()
+{
     // A bright rising arpeggio with a ringing top note: a bumper is over the line.
     sound s;
     static const int notes[] = {72, 76, 79, 84, 88};
@@ -451,7 +472,8 @@ sound goal_sound() {
     return s;
 }
 
-sound pad_sound() {
+sound pad_sound()
+{
     // A springy "boing" off the corner pad: a bright twang that wobbles and falls.
     sound s;
     tone_params t;
@@ -485,7 +507,8 @@ sound pad_sound() {
     return s;
 }
 
-sound count_sound(int count) {
+sound count_sound(int count)
+{
     // Bell-like beeps that climb as the count falls: 5 lowest, 1 highest and longest.
     static const int pitch[6] = {0, 84, 79, 76, 74, 72};
     sound s;
@@ -513,7 +536,8 @@ sound count_sound(int count) {
     return s;
 }
 
-sound warning_sound() {
+sound warning_sound()
+{
     // An alarm: three two-tone pulses.
     sound s;
     for (int i = 0; i < 6; i++) {
@@ -532,7 +556,8 @@ sound warning_sound() {
     return s;
 }
 
-sound end_of_time_sound() {
+sound end_of_time_sound()
+{
     // The end-of-time buzzer: two detuned low saws, slightly filtered.
     sound s;
     for (float hz : {110.0f, 113.5f, 55.0f}) {
@@ -551,7 +576,8 @@ sound end_of_time_sound() {
     return s;
 }
 
-static tone_params brass_voice() {
+static tone_params brass_voice()
+{
     tone_params t;
     t.shape = SAW;
     t.attack = 0.02f;
@@ -567,7 +593,8 @@ static tone_params brass_voice() {
     return t;
 }
 
-sound new_high_sound() {
+sound new_high_sound()
+{
     // A short brass fanfare: da-da-da daaa, over a rising chord.
     sound s;
     const float bpm = 180;
@@ -593,7 +620,8 @@ sound new_high_sound() {
     return s;
 }
 
-sound entername_sound() {
+sound entername_sound()
+{
     // A cheerful little tune that invites the player to type.
     sound s;
     const float bpm = 160;
@@ -617,7 +645,8 @@ sound entername_sound() {
     return s;
 }
 
-sound intro_sound() {
+sound intro_sound()
+{
     // The opening jingle: a sweep up into a bright chord with drums.
     sound s;
     const float bpm = 132;
@@ -660,7 +689,8 @@ sound intro_sound() {
     return s;
 }
 
-sound credits_sound() {
+sound credits_sound()
+{
     // A calm closing melody over broken chords, ending on the home chord.
     sound s;
     const float bpm = 100;
@@ -691,7 +721,8 @@ sound credits_sound() {
     return s;
 }
 
-sound gameover_sound() {
+sound gameover_sound()
+{
     // The bumpers burst (a boom), then a falling "wah wah wah waaah".
     sound s;
     noise_params boom;
@@ -727,7 +758,8 @@ sound gameover_sound() {
 
 // Title music: a 17-bar tune in A minor at 140 beats a minute over i-VI-III-VII, with lead,
 // bass, chords and drums; about 29 seconds.
-sound title_music() {
+sound title_music()
+{
     sound s;
     const float bpm = 140;
     const float spb = 60.0f / bpm;
