@@ -1,0 +1,198 @@
+// fixture -- the one headless start-up of every test program and the helpers the tests share
+#include "fixture.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+#include "explosions.h"
+#include "particles.h"
+#include "rebound_effect.h"
+#include "title_screen.h"
+
+const char *gamedata_path()
+{
+    const char *path = getenv("BRUMZEL_TEST_GAMEDATA");
+    return path && *path ? path : GAMEDATA_PATH;
+}
+
+// Allegro without a display, 16-bit colour, screen an 800x600 memory bitmap, the data file
+// loaded and the off-screen bitmaps made. On failure says why.
+static bool start_headless(char *why, int why_size)
+{
+    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
+        snprintf(why, why_size, "Allegro did not start: %s", allegro_error);
+        return false;
+    }
+    set_color_depth(16);
+    screen = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (!load_gamedata(gamedata_path(), why, why_size)) return false;
+    create_offscreen_bitmaps();
+    if (!screen || !buffer || !text_buffer || !stretch) {
+        snprintf(why, why_size, "the off-screen bitmaps could not be made");
+        return false;
+    }
+    return true;
+}
+
+// A test program that cannot start fails with the reason, and a skipped test fails the run:
+// neither may pass for a green suite.
+int main(int argc, char **argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    char why[256] = "";
+    if (!start_headless(why, sizeof why)) {
+        fprintf(stderr, "the headless tests cannot start: %s\n", why);
+        return 1;
+    }
+    int status = RUN_ALL_TESTS();
+    int skipped = ::testing::UnitTest::GetInstance()->skipped_test_count();
+    if (skipped > 0) {
+        fprintf(stderr, "%d tests were skipped; a skipped test counts as failed\n", skipped);
+        return 1;
+    }
+    return status;
+}
+
+void Headless::SetUp()
+{
+    memset(sprite, 0, sizeof sprite);
+    MAX_PARTICLES = PARTICLE_SLOTS;
+    initialise_particles();
+    initialise_explosions();
+    memset(rebound, 0, sizeof rebound);
+    initialise_newgame();
+    p1_frames = p2_frames = 100;
+    mult = hi = new_high = 0;
+    target_frames = 0;
+    actual_frames = 0;
+    Menu_Option = MENU_TWO_PLAYER;
+    for (int k = 0; k < KEY_MAX; k++)
+        key[k] = 0;
+    mouse_x = mouse_y = mouse_b = 0;
+    clear_bitmap(buffer);
+    clear_bitmap(screen);
+    srand(1);
+}
+
+void Headless::TearDown()
+{
+    for (int k = 0; k < KEY_MAX; k++)
+        key[k] = 0;
+    mouse_b = 0;
+    if (*home) {
+        ASSERT_EQ(chdir(home), 0);
+    }
+}
+
+void Headless::enter_temp_dir()
+{
+    ASSERT_NE(getcwd(home, sizeof home), nullptr);
+    char dir[] = "/tmp/brumzel-test-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    ASSERT_EQ(chdir(dir), 0);
+}
+
+void place(int slot, int type, double x, double y, double dx, double dy)
+{
+    sprite_record &s = sprite[slot];
+    s.type = type;
+    s.x = x, s.y = y, s.dx = dx, s.dy = dy;
+    s.w = s.h = type == KIND_BUMPER ? 60 : 10;
+    s.mass = type == KIND_BUMPER ? 20 : 1;
+}
+
+int live_particles()
+{
+    int n = 0;
+    for (const particle_record &p : particles)
+        n += p.life > 0;
+    return n;
+}
+
+int live_explosions()
+{
+    int n = 0;
+    for (const explosion_record &e : explosion)
+        n += e.life > 0;
+    return n;
+}
+
+int live_flashes()
+{
+    int n = 0;
+    for (const rebound_record &r : rebound)
+        n += r.life > 0;
+    return n;
+}
+
+int live_points()
+{
+    int n = 0;
+    for (int s = FIRST_POINTS_SLOT; s <= LAST_POINTS_SLOT; s++)
+        n += sprite[s].life > 0;
+    return n;
+}
+
+int pixels(BITMAP *bmp, int x0, int y0, int x1, int y1, int c, BITMAP *other)
+{
+    int n = 0;
+    for (int y = y0; y <= y1; y++)
+        for (int x = x0; x <= x1; x++)
+            n += c >= 0 ? getpixel(bmp, x, y) == c : getpixel(bmp, x, y) != getpixel(other, x, y);
+    return n;
+}
+
+bool shows_text(BITMAP *bmp, BITMAP *under, int font_entry, int x, int y, int c, const char *text,
+                int margin)
+{
+    FONT *f = data_font(font_entry);
+    int w = text_length(f, text), h = text_height(f);
+    BITMAP *glyphs = create_bitmap(w + margin, h);
+    int blank = bitmap_mask_color(glyphs);
+    clear_to_color(glyphs, blank);
+    textout_ex(glyphs, f, text, 0, 0, c, -1);
+    bool same = true;
+    for (int gy = 0; gy < h && same; gy++)
+        for (int gx = 0; gx < w + margin && same; gx++) {
+            int want = getpixel(glyphs, gx, gy) == blank ? getpixel(under, x + gx, y + gy) : c;
+            same = getpixel(bmp, x + gx, y + gy) == want;
+        }
+    destroy_bitmap(glyphs);
+    return same;
+}
+
+bool shows_sprite(BITMAP *bmp, BITMAP *picture, int x, int y)
+{
+    int mask = bitmap_mask_color(picture);
+    for (int py = 0; py < picture->h; py++)
+        for (int px = 0; px < picture->w; px++) {
+            int c = getpixel(picture, px, py);
+            if (c != mask && getpixel(bmp, x + px, y + py) != c) return false;
+        }
+    return true;
+}
+
+std::string file_bytes(const char *path)
+{
+    std::string b;
+    FILE *f = fopen(path, "rb");
+    if (!f) return b;
+    char block[4096];
+    size_t n;
+    while ((n = fread(block, 1, sizeof block, f)) > 0)
+        b.append(block, n);
+    fclose(f);
+    return b;
+}
+
+void write_file(const char *path, const std::string &bytes)
+{
+    FILE *f = fopen(path, "wb");
+    ASSERT_NE(f, nullptr) << path;
+    ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+    fclose(f);
+}

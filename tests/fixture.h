@@ -1,0 +1,43 @@
+#ifndef FIXTURE_H
+#define FIXTURE_H
+// fixture -- the one headless start-up of every test program and the helpers the tests share
+#include <allegro.h>
+#include <gtest/gtest.h>
+#include <string>
+
+#include "init.h"
+
+// The data file the tests load: $BRUMZEL_TEST_GAMEDATA if set, else the build's own.
+const char *gamedata_path();
+
+// Every test starts from a new game's state: empty tables, zero counters and clock, both
+// launchers rested, a two-player game, no key or button down, black buffer and screen, seed 1.
+class Headless : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Moves into a fresh empty folder for the rest of the test (score files, screenshots).
+    void enter_temp_dir();
+    char home[512] = "";
+};
+
+// Puts a ball (kinds 1, 2) or a bumper (kind 3) in a slot, sized and weighted as the game does.
+void place(int slot, int type, double x, double y, double dx, double dy);
+int live_particles();
+int live_explosions();
+int live_flashes();
+int live_points();
+// Pixels of bmp's box (corners included) that have colour c, or with c < 0 that differ from
+// the same pixel of `other`.
+int pixels(BITMAP *bmp, int x0, int y0, int x1, int y1, int c, BITMAP *other = nullptr);
+// True when bmp shows text in colour c at (x, y) over the picture `under`, nothing else in
+// the text's box (widened by `margin` columns).
+bool shows_text(BITMAP *bmp, BITMAP *under, int font_entry, int x, int y, int c, const char *text,
+                int margin = 12);
+// True when bmp shows every opaque pixel of picture with its top-left corner at (x, y).
+bool shows_sprite(BITMAP *bmp, BITMAP *picture, int x, int y);
+// The file's bytes, empty when it cannot be read.
+std::string file_bytes(const char *path);
+void write_file(const char *path, const std::string &bytes);
+
+#endif
