@@ -149,7 +149,7 @@ int pixels(BITMAP *bmp, int x0, int y0, int x1, int y1, int c, BITMAP *other)
 bool shows_text(BITMAP *bmp, BITMAP *under, int font_entry, int x, int y, int c, const char *text,
                 int margin)
 {
-    FONT *f = data_font(font_entry);
+    FONT *f = font_entry < 0 ? font : data_font(font_entry);
     int w = text_length(f, text), h = text_height(f);
     BITMAP *glyphs = create_bitmap(w + margin, h);
     int blank = bitmap_mask_color(glyphs);
@@ -171,7 +171,8 @@ bool shows_sprite(BITMAP *bmp, BITMAP *picture, int x, int y)
     for (int py = 0; py < picture->h; py++)
         for (int px = 0; px < picture->w; px++) {
             int c = getpixel(picture, px, py);
-            if (c != mask && getpixel(bmp, x + px, y + py) != c) return false;
+            bool seen = is_inside_bitmap(bmp, x + px, y + py, 0);
+            if (c != mask && seen && getpixel(bmp, x + px, y + py) != c) return false;
         }
     return true;
 }

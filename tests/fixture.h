@@ -31,10 +31,11 @@ int live_points();
 // the same pixel of `other`.
 int pixels(BITMAP *bmp, int x0, int y0, int x1, int y1, int c, BITMAP *other = nullptr);
 // True when bmp shows text in colour c at (x, y) over the picture `under`, nothing else in
-// the text's box (widened by `margin` columns).
+// the text's box (widened by `margin` columns). Font entry -1 is the library's own font.
 bool shows_text(BITMAP *bmp, BITMAP *under, int font_entry, int x, int y, int c, const char *text,
                 int margin = 12);
-// True when bmp shows every opaque pixel of picture with its top-left corner at (x, y).
+// True when bmp shows every opaque pixel of picture with its top-left corner at (x, y), as far
+// as it lies on bmp.
 bool shows_sprite(BITMAP *bmp, BITMAP *picture, int x, int y);
 // The file's bytes, empty when it cannot be read.
 std::string file_bytes(const char *path);
