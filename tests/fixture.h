@@ -4,8 +4,12 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 #include "init.h"
+
+// Several figures compared in one go.
+using nums = std::vector<double>;
 
 // The data file the tests load: $BRUMZEL_TEST_GAMEDATA if set, else the build's own.
 const char *gamedata_path();

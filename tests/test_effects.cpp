@@ -410,10 +410,9 @@ TEST_F(Effects, PiledUpFlashesShowWhatEachDrawnInTurnWould)
             vline(big[n], x, 0, 459, bitmap_mask_color(big[n]));
         *flash_picture(KIND_PAD_BOTTOM_LEFT + n) = big[n];
     }
-    static const int requests[] = {KIND_PAD_BOTTOM_LEFT, KIND_PAD_TOP_RIGHT,
-                                   KIND_PAD_BOTTOM_LEFT, KIND_PAD_TOP_LEFT,
-                                   KIND_PAD_BOTTOM_LEFT, KIND_PAD_BOTTOM_RIGHT,
-                                   KIND_PAD_TOP_RIGHT,   KIND_PAD_BOTTOM_LEFT};
+    static const int requests[] = {
+        KIND_PAD_BOTTOM_LEFT, KIND_PAD_TOP_RIGHT,    KIND_PAD_BOTTOM_LEFT, KIND_PAD_TOP_LEFT,
+        KIND_PAD_BOTTOM_LEFT, KIND_PAD_BOTTOM_RIGHT, KIND_PAD_TOP_RIGHT,   KIND_PAD_BOTTOM_LEFT};
     BITMAP *expected = create_bitmap(800, 600);
     int backdrop = makecol(20, 60, 20), wrong = 0, most_live = 0;
     for (int frame = 0; frame < 40; frame++) {
@@ -455,9 +454,9 @@ TEST_F(Effects, LogoPixelsAreKeptColumnByColumnUpToTheTablesEnd)
     brumzel1 = test;
     get_brumzel_pixels();
     const int rows[][4] = {
-        {0, 0, 60, 0},    {2, 2, 60, 0},      {3, 3, 2, blue},  {4, 3, 5, red},
-        {5, 3, 60, 0},    {62, 60, 0, 0},     {122, 60, 60, 0}, // 60 + 2 pixels + 61
-        {123, 0, 0, 0},   {3699, 0, 0, 0},
+        {0, 0, 60, 0},  {2, 2, 60, 0},   {3, 3, 2, blue},  {4, 3, 5, red},
+        {5, 3, 60, 0},  {62, 60, 0, 0},  {122, 60, 60, 0}, // 60 + 2 pixels + 61
+        {123, 0, 0, 0}, {3699, 0, 0, 0},
     };
     for (const auto &r : rows) {
         EXPECT_EQ(brumzel_pixels[r[0]].x, r[1]) << r[0];

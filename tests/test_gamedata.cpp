@@ -45,7 +45,7 @@ TEST_F(GameData, EntriesOfTheWrongKindOrSizeAreRefusedByNumber)
         EXPECT_NE(why.find(std::string("GAMEDATA.DAT")), std::string::npos) << why;
         EXPECT_NE(why.find(r.says), std::string::npos) << why;
     }
-    EXPECT_TRUE(check_with(DAT_ENTERNAME, DAT_HELP)) << why; // larger than needed is fine
+    EXPECT_TRUE(check_with(DAT_ENTERNAME, DAT_HELP)) << why;     // larger than needed is fine
     EXPECT_TRUE(check_with(DAT_UNUSED_5, DAT_PAD_SOUND)) << why; // unused entries take anything
     char text[256];
     EXPECT_FALSE(check_gamedata(nullptr, text, sizeof text));
@@ -59,11 +59,11 @@ TEST_F(GameData, LoadPointsTheBitmapsIntoTheFileAndReplacesAnEarlierLoad)
     ASSERT_TRUE(load_gamedata(gamedata_path(), text, sizeof text)) << text;
     EXPECT_NE(data, first);
     const std::pair<BITMAP *, int> rows[] = {
-        {background, 0},    {sprite1, 1},         {sprite2, 2},          {bottom_left1, 3},
-        {bottom_right1, 4}, {entername1, 8},      {help1, 14},           {hiscore_table1, 15},
-        {launcher_p1, 18},  {launcher_p2, 19},    {mouse_ptr1, 21},      {title1, 30},
-        {title_1player1, 31}, {title_2player1, 32}, {title_ball1, 33},   {title_help1, 34},
-        {title_hiscores1, 35}, {title_quit1, 36}, {top_left1, 38},       {top_right1, 39},
+        {background, 0},       {sprite1, 1},         {sprite2, 2},      {bottom_left1, 3},
+        {bottom_right1, 4},    {entername1, 8},      {help1, 14},       {hiscore_table1, 15},
+        {launcher_p1, 18},     {launcher_p2, 19},    {mouse_ptr1, 21},  {title1, 30},
+        {title_1player1, 31},  {title_2player1, 32}, {title_ball1, 33}, {title_help1, 34},
+        {title_hiscores1, 35}, {title_quit1, 36},    {top_left1, 38},   {top_right1, 39},
         {brumzel1, 42}};
     for (auto [bitmap, entry] : rows)
         EXPECT_EQ(bitmap, data[entry].dat) << entry;
@@ -278,7 +278,8 @@ TEST_F(GameData, FontsCoverAsciiInTheGamesColoursAndFitTheirPlaces)
         int colour = makecol(255, 64, 64);
         textout_ex(buffer, f, "GET READY 0123456789 abc ~", 10, 10, colour, -1);
         EXPECT_EQ(pixels(buffer, 0, 0, 799, 99, 0) + pixels(buffer, 0, 0, 799, 99, colour),
-                  800 * 100) << e;
+                  800 * 100)
+            << e;
         EXPECT_GT(pixels(buffer, 0, 0, 799, 99, colour), 100) << e;
     }
     const struct {
@@ -313,8 +314,11 @@ TEST_F(GameData, PicturesMatchTheShapesOfPlay)
     EXPECT_GT(logo, 2000);
     EXPECT_LE(logo + 121, 3700);
     const double c = 150 / sqrt(2.0);
-    const int edges[][4] = {{28, 300, 42, 300},   {772, 300, 758, 300}, {400, 45, 400, 59},
-                            {400, 557, 400, 543}, {int(c), int(c), int(c) + 10, int(c) + 10}};
+    const int edges[][4] = {{28, 300, 42, 300},
+                            {772, 300, 758, 300},
+                            {400, 45, 400, 59},
+                            {400, 557, 400, 543},
+                            {int(c), int(c), int(c) + 10, int(c) + 10}};
     auto light = [](int col) { return (getr(col) * 30 + getg(col) * 59 + getb(col) * 11) / 100; };
     for (const auto &e : edges) {
         int edge = 0;
@@ -327,8 +331,8 @@ TEST_F(GameData, PicturesMatchTheShapesOfPlay)
     std::string dir = gamedata_path();
     dir = dir.substr(0, dir.rfind('/'));
     for (int size : {64, 128, 256}) {
-        std::string png = file_bytes((dir + "/icons/brumzel-ball-" + std::to_string(size) +
-                                      ".png").c_str());
+        std::string png =
+            file_bytes((dir + "/icons/brumzel-ball-" + std::to_string(size) + ".png").c_str());
         ASSERT_GE(png.size(), 24u) << size;
         EXPECT_EQ(png.substr(1, 3), "PNG");
         EXPECT_EQ(get32(bytes(png.begin() + 16, png.begin() + 24), 0), uint32_t(size));

@@ -18,8 +18,8 @@
 #include "title_screen.h"
 
 static const char *const default_names[SCORE_ENTRIES] = {
-    "Elephant", "Hippo", "Giraffe", "Zebra", "Lion", "Wombat", "Kangaroo", "Echidna", "Emu",
-    "Possum",   "enter name"};
+    "Elephant", "Hippo",   "Giraffe", "Zebra",  "Lion",      "Wombat",
+    "Kangaroo", "Echidna", "Emu",     "Possum", "enter name"};
 static const int default_scores[SCORE_ENTRIES] = {90, 80, 70, 60, 50, 40, 40, 40, 40, 40, 0};
 
 // One 40-byte record as another writer might lay it out: little-endian score, the name and
@@ -101,8 +101,11 @@ TEST_F(Scores, FileRecordsAreTakenAsTheyStandAndWrittenBackByteForByte)
     const struct {
         int entry, score;
         const char *name;
-    } rows[] = {{0, 0x01020304, "Big"}, {2, 5, "Low"},       {3, 700, "P3"},
-                {9, -2, "Neg"},         {10, 0, "enter name"}};
+    } rows[] = {{0, 0x01020304, "Big"},
+                {2, 5, "Low"},
+                {3, 700, "P3"},
+                {9, -2, "Neg"},
+                {10, 0, "enter name"}};
     for (const auto &r : rows) {
         EXPECT_EQ(score_table[r.entry].player_score, r.score) << r.entry;
         EXPECT_STREQ(score_table[r.entry].player_name, r.name) << r.entry;
@@ -243,16 +246,26 @@ static int key_code(char c, bool special)
 {
     if (!special) return ((c >= 'a' ? KEY_A + c - 'a' : KEY_SPACE) << 8) | c;
     switch (c) {
-    case '<': return KEY_LEFT << 8;
-    case '>': return KEY_RIGHT << 8;
-    case 'B': return KEY_BACKSPACE << 8 | 8;
-    case 'D': return KEY_DEL << 8 | 127;
-    case 'I': return KEY_INSERT << 8;
-    case 'H': return KEY_HOME << 8;
-    case 'E': return KEY_END << 8;
-    case 'U': return KEY_UP << 8;
-    case 'W': return KEY_DOWN << 8;
-    default: return KEY_ENTER << 8 | 13;
+    case '<':
+        return KEY_LEFT << 8;
+    case '>':
+        return KEY_RIGHT << 8;
+    case 'B':
+        return KEY_BACKSPACE << 8 | 8;
+    case 'D':
+        return KEY_DEL << 8 | 127;
+    case 'I':
+        return KEY_INSERT << 8;
+    case 'H':
+        return KEY_HOME << 8;
+    case 'E':
+        return KEY_END << 8;
+    case 'U':
+        return KEY_UP << 8;
+    case 'W':
+        return KEY_DOWN << 8;
+    default:
+        return KEY_ENTER << 8 | 13;
     }
 }
 
@@ -270,15 +283,15 @@ TEST_F(Headless, NameEditorTypesUpToEightCharactersAndEdits)
         int caret;
         bool insert;
     } rows[] = {
-        {"abcdefghij", "abcdefgh", 8, true},     // the ninth and tenth are taken back
+        {"abcdefghij", "abcdefgh", 8, true},      // the ninth and tenth are taken back
         {"abcdefgh<<<<Ix", "abcdxfgh", 5, false}, // overwrite in a full name
-        {"abcdefgh<<<<xy", "abcdefgh", 4, true}, // insert into a full name is refused
-        {"acd<<b", "abcd", 2, true},             // insert shifts the rest
-        {"Iabcdefghij", "abcdefgh", 8, false},   // overwrite at the end appends up to 8
-        {"abD<<B<>>>", "ab", 2, true},           // nothing beyond either end
-        {"abcde<<BD", "abe", 2, true},           // Backspace and Delete inside
-        {"abc<HEUW^x", "abxc", 3, true},         // Home, End, Up, Down and Enter do nothing
-        {"II a", " a", 2, true},                 // Insert twice is insert again
+        {"abcdefgh<<<<xy", "abcdefgh", 4, true},  // insert into a full name is refused
+        {"acd<<b", "abcd", 2, true},              // insert shifts the rest
+        {"Iabcdefghij", "abcdefgh", 8, false},    // overwrite at the end appends up to 8
+        {"abD<<B<>>>", "ab", 2, true},            // nothing beyond either end
+        {"abcde<<BD", "abe", 2, true},            // Backspace and Delete inside
+        {"abc<HEUW^x", "abxc", 3, true},          // Home, End, Up, Down and Enter do nothing
+        {"II a", " a", 2, true},                  // Insert twice is insert again
     };
     for (const auto &r : rows) {
         name_editor ed;
@@ -292,7 +305,7 @@ TEST_F(Headless, NameEditorTypesUpToEightCharactersAndEdits)
     name_editor_reset(&ed);
     name_editor_key(&ed, KEY_1 << 8 | '!'); // any printable character, whatever its key ...
     name_editor_key(&ed, KEY_TILDE << 8 | '~');
-    name_editor_key(&ed, KEY_BACKSPACE << 8 | 'z'); // ... even one on an editing key
+    name_editor_key(&ed, KEY_BACKSPACE << 8 | 'z');       // ... even one on an editing key
     for (int c : {1, 8, 13, 27, 31, 127, 128, 0xE9, 255}) // no control or high character
         name_editor_key(&ed, KEY_Q << 8 | c);
     EXPECT_STREQ(ed.text, "!~z");

@@ -42,8 +42,8 @@ TEST_F(Screens, ScoreBarShowsLabelsScoresTheBestAndTheCount)
     } rows[] = {
         {MENU_TWO_PLAYER, 0, 0, 90, 0, "2 up", "00000", "00000", "HI SCORE 00090",
          "COUNTDOWN: 100"},
-        {MENU_ONE_PLAYER, 250, 123456, 123456, 18400, "CPU", "00250", "123456",
-         "HI SCORE 123456", "COUNTDOWN: 08"},
+        {MENU_ONE_PLAYER, 250, 123456, 123456, 18400, "CPU", "00250", "123456", "HI SCORE 123456",
+         "COUNTDOWN: 08"},
         {MENU_TWO_PLAYER, 7, 8, 9, 20199, "2 up", "00007", "00008", "HI SCORE 00009",
          "COUNTDOWN: 00"},
         {MENU_TWO_PLAYER, 7, 8, 9, 20200, "2 up", "00007", "00008", "HI SCORE 00009",
@@ -117,7 +117,7 @@ TEST_F(Screens, SpritesAreDrawnBallsByTheirCornerBumpersCentredAndTurned)
 {
     initialise_sprites();
     display_sprites();
-    int reach = std::max(brumzel1->w, brumzel1->h); // each bumper within its own square
+    int reach = std::max(brumzel1->w, brumzel1->h);        // each bumper within its own square
     EXPECT_TRUE(shows_sprite(buffer, brumzel1, 311, 211)); // 71, unturned: (x - w/2 + 1, ...)
     for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++) {
         int cx = int(sprite[n].x), cy = int(sprite[n].y);
@@ -170,8 +170,8 @@ TEST_F(Screens, PlayFrameShowsEveryLayer)
                            "HI SCORE 04321"));
     EXPECT_TRUE(shows_sprite(buffer, sprite2, 200, 400));
     EXPECT_EQ(getpixel(buffer, 600, 500), makecol(255, 0, 255));
-    EXPECT_TRUE(shows_text(buffer, background, DAT_FONT_TEXT, 500, 150, makecol(255, 255, 255),
-                           "250 "));
+    EXPECT_TRUE(
+        shows_text(buffer, background, DAT_FONT_TEXT, 500, 150, makecol(255, 255, 255), "250 "));
     EXPECT_TRUE(shows_sprite(buffer, top_left1, 31, 17));
     EXPECT_EQ(pixels(buffer, 400, 400, 460, 460, -1, background), 0);
     EXPECT_EQ(pixels(screen, 0, 0, 799, 599, -1, buffer), 0);
@@ -199,8 +199,9 @@ TEST_F(Screens, PointerSelectsTheMenuBallItIsOnRimIncluded)
 
 TEST_F(Screens, OnlyALeftClickOnPlayOrQuitEndsTheMenu)
 {
-    const int rows[][3] = {{MENU_ONE_PLAYER, 1, 1}, {MENU_TWO_PLAYER, 1, 1}, {MENU_QUIT, 1, 1},
-                           {MENU_HISCORES, 1, 0},   {MENU_HELP, 1, 0},       {MENU_NONE, 1, 0},
+    const int rows[][3] = {{MENU_ONE_PLAYER, 1, 1}, {MENU_TWO_PLAYER, 1, 1},
+                           {MENU_QUIT, 1, 1},       {MENU_HISCORES, 1, 0},
+                           {MENU_HELP, 1, 0},       {MENU_NONE, 1, 0},
                            {MENU_ONE_PLAYER, 0, 0}, {MENU_ONE_PLAYER, 2, 0},
                            {MENU_QUIT, 3, 0}}; // both buttons together are no click
     for (const auto &r : rows)
@@ -233,8 +234,8 @@ TEST_F(Screens, MenuBallsTurnAndTheHoveredOneFaster)
 
 TEST_F(Screens, LeftClickOnAPlayOrQuitBallEndsTheMenuAtOnce)
 {
-    const int rows[][3] = {{110, 310, MENU_ONE_PLAYER}, {283, 511, MENU_TWO_PLAYER},
-                           {700, 250, MENU_QUIT}};
+    const int rows[][3] = {
+        {110, 310, MENU_ONE_PLAYER}, {283, 511, MENU_TWO_PLAYER}, {700, 250, MENU_QUIT}};
     for (const auto &r : rows) {
         mouse_x = r[0], mouse_y = r[1], mouse_b = 1;
         title_screen();
@@ -306,10 +307,11 @@ TEST_F(Screens, HelpAndCreditsAreLeftByTheirBall)
     const struct {
         int font, y, r, g, b;
         const char *text;
-    } lines[] = {{DAT_FONT_LARGE, 100, 255, 64, 64, "Credits:"},
-                 {DAT_FONT_TEXT, 160, 255, 255, 0, "Thanks for playing Brumzel Ball."},
-                 {DAT_FONT_TEXT, 270, 128, 128, 0, "Allegro Game Programming Library"},
-                 {DAT_FONT_TEXT, 380, 255, 128, 64, "Brumzel Ball is free to play, copy and share"}};
+    } lines[] = {
+        {DAT_FONT_LARGE, 100, 255, 64, 64, "Credits:"},
+        {DAT_FONT_TEXT, 160, 255, 255, 0, "Thanks for playing Brumzel Ball."},
+        {DAT_FONT_TEXT, 270, 128, 128, 0, "Allegro Game Programming Library"},
+        {DAT_FONT_TEXT, 380, 255, 128, 64, "Brumzel Ball is free to play, copy and share"}};
     for (const auto &l : lines) {
         int x = 400 - text_length(data_font(l.font), l.text) / 2;
         EXPECT_TRUE(shows_text(buffer, title1, l.font, x, l.y, makecol(l.r, l.g, l.b), l.text, 0))

@@ -141,8 +141,10 @@ TEST_F(Headless, SoakWholeGamesKeepEveryTableSaneAndTheMemoryFlat)
         get_ready();
         bool capped = Menu_Option == MENU_ONE_PLAYER && game_no % FULL_LENGTH_EVERY != 0;
         for (step_no = 0; game_continues() && !failures;) {
-            if (capped && step_no == STEP_CAP) key[KEY_ESC] = 1;
-            else checked_step(play_step);
+            if (capped && step_no == STEP_CAP)
+                key[KEY_ESC] = 1;
+            else
+                checked_step(play_step);
         }
         steps += step_no;
         for (int k = 0; k < KEY_MAX; k++)

@@ -165,20 +165,8 @@ wait_until() {
 shows_region() { region_matches "$4" "$1" "$2" "$3"; }
 lacks_region() { ! region_matches "$4" "$1" "$2" "$3"; }
 
-# Waits until region WxH+X+Y shows (or no longer shows) the backdrop picture.
+# Waits until region WxH+X+Y shows the backdrop picture.
 wait_for_region() { wait_until "$1" "${4:-60}" shows_region "$2" "$3" "${5:-5}"; }
-wait_for_region_gone() { wait_until "$1" "${4:-60}" lacks_region "$2" "$3" 20; }
-
-# "r g b" of one pixel of a picture.
-pixel() {
-    convert "$1" -crop "1x1+$2+$3" -depth 8 -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
-}
-
-# Mean "r g b" (0-255) of region WxH+X+Y.
-region_mean() {
-    convert "$1" -crop "$2" +repage -resize 1x1\! -depth 8 \
-        -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
-}
 
 # Pixels of region WxH+X+Y within a tolerance of a colour.
 colour_pixels() {
@@ -216,13 +204,6 @@ type_text() {
     for ((i = 0; i < ${#1}; i++)); do press_key "${1:i:1}" 0.08; done
 }
 
-# Seconds of sound captured so far.
-sound_seconds() {
-    local bytes
-    bytes=$(stat -c %s "$SOUND_FILE" 2>/dev/null || echo 0)
-    echo $((bytes / (SOUND_RATE * 4)))
-}
-
 # RMS amplitude (0-1) of the captured sound between two times in seconds.
 sound_rms() {
     [ -f "$SOUND_FILE" ] || { echo 0; return; }
@@ -248,66 +229,12 @@ dismiss_message_box() {
     done
 }
 
-# A high-score table no reachable score beats, so a game ends without name entry.
-write_unbeatable_table() {
-    local a
-    for a in $(seq 0 9); do
-        printf '\x9f\x86\x01\x00'   # 99999, little-endian
-        printf 'Robot%d' "$a"
-        head -c 30 /dev/zero        # the name's terminator, its unused bytes and the padding
-    done >"$1"
-}
-
-# Share (in per cent) of pixels that differ between region GEOM_A of picture A and region GEOM_B
-# (of the same size) of picture B: compares a part of the screen with another place.
-regions_diff_percent() {
-    local a=$1 ga=$2 b=$3 gb=$4 ae w h rest
-    ae=$(compare -metric AE -fuzz 6% "$a[$ga]" "$b[$gb]" null: 2>&1)
-    [[ "$ae" =~ ^[0-9.e+]+$ ]] || { echo 100; return; }
-    w=${ga%%x*} rest=${ga#*x}
-    h=${rest%%+*}
-    echo $((${ae%.*} * 100 / (w * h)))
-}
-
-# A bitmap entry laid on a black 800x600 screen the way the game draws part of it: region
-# WxH+SX+SY of entry N placed at X,Y. The picture's path goes into PLACED.
-place_backdrop() {
-    local n=$1 geom=$2 x=$3 y=$4
-    dump_backdrop "$n"
-    PLACED="$WORK/entry$n-at-$x-$y.png"
-    convert -size 800x600 xc:black \( "$WORK/entry$n.png" -crop "$geom" +repage \) \
-        -geometry "+$x+$y" -composite "$PLACED" || fail "cannot place entry $n"
-}
-
 # Position of the sound capture in seconds of sound (two decimals). The capture is not paced
 # by a clock, so it can run ahead of real time: mark positions, do not count on seconds.
 sound_position() {
     local bytes
     bytes=$(stat -c %s "$SOUND_FILE" 2>/dev/null || echo 0)
     awk -v b="$bytes" -v r=$SOUND_RATE 'BEGIN { printf "%.2f\n", b / (r * 4) }'
-}
-
-# Sample entry N of the data file as a WAV at $WORK/sampleN.wav, exported by Allegro's dat
-# tool from the very file the game loads. The path goes into SAMPLE_WAV.
-export_sample() {
-    local n=$1 name
-    SAMPLE_WAV="$WORK/sample$n.wav"
-    [ -f "$SAMPLE_WAV" ] && return 0
-    name=$(dat -l "$GAMEDATA" 2>/dev/null |
-        awk -v p="$(printf 'E%02d_' "$n")" '$2 == "SAMP" && index($4, p) == 1 {print $4}')
-    [ -n "$name" ] || fail "no sample entry $n in the data file"
-    dat -e -o "$SAMPLE_WAV" "$GAMEDATA" "$name" >/dev/null 2>&1 && [ -s "$SAMPLE_WAV" ] ||
-        fail "cannot export sample entry $n"
-}
-
-# How closely the captured sound between two positions matches a WAV: SOUND_ENVELOPE is the
-# correlation of their loudness over time, SOUND_WAVE that of the waveforms themselves at the
-# best alignment (near 1 when the capture is that sound), SOUND_AT where in the WAV it lines up.
-sound_like_sample() {
-    local out
-    out=$(python3 "$(dirname "${BASH_SOURCE[0]}")/sound_similarity.py" "$SOUND_FILE" \
-        "$SOUND_RATE" "$1" "$2" "$3") || fail "cannot compare the captured sound with $3"
-    read -r SOUND_ENVELOPE SOUND_WAVE SOUND_AT <<<"$out"
 }
 
 # The records of a high-score file, one line each: score, a tab, the name.
