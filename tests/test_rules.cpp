@@ -296,7 +296,8 @@ TEST_F(Rules, HitScoresByTheBumpersSpeedClassAfterIt)
                           (nums{r[1], double(side), sprite[0].x, 300}));
             }
         }
-    EXPECT_EQ(bumper_hit_points(0) + bumper_hit_points(6), 0);
+    for (int speed_class : {-1000, -100, -10, -1, 0, 6, 7, 10, 100, 1000}) // none outside 1-5
+        EXPECT_EQ(bumper_hit_points(speed_class), 0) << speed_class;
 }
 
 TEST_F(Rules, BallsMeetingAnythingAreUsedUpOnceAndScoreOnlyOnBumpers)

@@ -85,32 +85,44 @@ TEST_F(Screens, BallsLeftBarsAreAQuarterOfTheBallsWithAnIconPerForty)
         }
 }
 
-// Level, each launcher's picture has its pivot on its launch point. Aimed down (player 1 by
-// the mouse, player 2 by Down) the muzzle turns down and the body behind the pivot, at the
-// screen's edge, turns up; aimed up, the other way.
+// Each launcher turns about its pivot, (60, 10) of player 1's picture at (35, 295) and (10, 10)
+// of player 2's at (775, 295), by atan(aim / 100) times 110 units (256 to a turn) for player 1
+// and times -800 for player 2: level, down, up, and an aim just past a whole unit (-20.05).
 TEST_F(Screens, LaunchersTurnAboutTheirPivotsWithTheAim)
 {
-    draw_bar();
-    EXPECT_TRUE(shows_sprite(buffer, launcher_p1, -25, 285));
-    EXPECT_TRUE(shows_sprite(buffer, launcher_p2, 765, 285));
-    auto drawn = [](int x0, int x1, int y0, int y1) {
-        return pixels(buffer, x0, y0, x1, y1, -1, background);
-    };
     const struct {
         float p1, p2;
-    } aims[] = {{40, 5}, {-40, -5}};
-    int below[2][2], above[2][2];
-    for (int a = 0; a < 2; a++) {
-        p1_dy = aims[a].p1, p2_dy = aims[a].p2;
+        int a1, a2;
+    } rows[] = {{0, 0, 0, 0}, {40, -5, 41, 39}, {-40, 2.507f, -41, -20}};
+    BITMAP *want = create_bitmap(800, 600);
+    for (const auto &r : rows) {
+        p1_dy = r.p1, p2_dy = r.p2;
         draw_bar();
-        // the parts of each launcher behind its pivot, below and above the level line
-        below[a][0] = drawn(0, 30, 300, 360), above[a][0] = drawn(0, 30, 230, 290);
-        below[a][1] = drawn(776, 799, 300, 360), above[a][1] = drawn(776, 799, 230, 290);
+        blit(background, want, 0, 0, 0, 0, 800, 600);
+        pivot_sprite(want, launcher_p1, 35, 295, 60, 10, itofix(r.a1));
+        pivot_sprite(want, launcher_p2, 775, 295, 10, 10, itofix(r.a2));
+        EXPECT_EQ(pixels(buffer, 0, 200, 799, 400, -1, want), 0) << r.p1 << " " << r.p2;
     }
-    for (int side : {0, 1}) {
-        EXPECT_GT(above[0][side], below[0][side] + 100) << side;
-        EXPECT_GT(below[1][side], above[1][side] + 100) << side;
+    destroy_bitmap(want);
+}
+
+// The exit ball of help, credits and the table: the title ball turned by its angle about its
+// centre, top-left at (620, 420), and the quit label at (665, 495); it knows the pointer.
+TEST_F(Screens, ExitBallTurnsAtTheLowerRightAndKnowsThePointer)
+{
+    BITMAP *want = create_bitmap(800, 600);
+    for (int angle : {0, 100}) {
+        clear_bitmap(buffer);
+        clear_bitmap(want);
+        mouse_x = 791, mouse_y = 503; // on the rim
+        EXPECT_TRUE(draw_exit_ball(angle));
+        rotate_sprite(want, title_ball1, 620, 420, itofix(angle));
+        draw_sprite(want, title_quit1, 665, 495);
+        EXPECT_EQ(pixels(buffer, 0, 0, 799, 599, -1, want), 0) << angle;
     }
+    mouse_x = 792;
+    EXPECT_FALSE(draw_exit_ball(0));
+    destroy_bitmap(want);
 }
 
 TEST_F(Screens, SpritesAreDrawnBallsByTheirCornerBumpersCentredAndTurned)
