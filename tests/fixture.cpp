@@ -105,30 +105,25 @@ void place(int slot, int type, double x, double y, double dx, double dy)
     s.mass = type == KIND_BUMPER ? 20 : 1;
 }
 
+template <typename T, size_t size> static int live(T (&table)[size])
+{
+    int n = 0;
+    for (const T &record : table)
+        n += record.life > 0;
+    return n;
+}
 int live_particles()
 {
-    int n = 0;
-    for (const particle_record &p : particles)
-        n += p.life > 0;
-    return n;
+    return live(particles);
 }
-
 int live_explosions()
 {
-    int n = 0;
-    for (const explosion_record &e : explosion)
-        n += e.life > 0;
-    return n;
+    return live(explosion);
 }
-
 int live_flashes()
 {
-    int n = 0;
-    for (const rebound_record &r : rebound)
-        n += r.life > 0;
-    return n;
+    return live(rebound);
 }
-
 int live_points()
 {
     int n = 0;

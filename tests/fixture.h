@@ -8,40 +8,42 @@
 
 #include "init.h"
 
-// Several figures compared in one go.
+// Several figures compared in one go: EXPECT_EQ(N(p1_score, mult), N(10, 1)).
 using nums = std::vector<double>;
+template <typename... T> nums N(T... v)
+{
+    return {double(v)...};
+}
 
 // The data file the tests load: $BRUMZEL_TEST_GAMEDATA if set, else the build's own.
 const char *gamedata_path();
 
-// Every test starts from a new game's state: empty tables, zero counters and clock, both
+// Every test starts from a new game's state: empty tables, zero scores and clock, both
 // launchers rested, a two-player game, no key or button down, black buffer and screen, seed 1.
 class Headless : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
-    // Moves into a fresh empty folder for the rest of the test (score files, screenshots).
+    // Moves into a fresh empty folder until the test ends.
     void enter_temp_dir();
     char home[512] = "";
 };
 
-// Puts a ball (kinds 1, 2) or a bumper (kind 3) in a slot, sized and weighted as the game does.
+// A ball (kinds 1, 2) or a bumper (kind 3) in a slot, sized and weighted as the game makes them.
 void place(int slot, int type, double x, double y, double dx, double dy);
 int live_particles();
 int live_explosions();
 int live_flashes();
 int live_points();
-// Pixels of bmp's box (corners included) that have colour c, or with c < 0 that differ from
-// the same pixel of `other`.
+// Pixels of a box of bmp (corners included) of colour c, or with c < 0 differing from `other`.
 int pixels(BITMAP *bmp, int x0, int y0, int x1, int y1, int c, BITMAP *other = nullptr);
-// True when bmp shows text in colour c at (x, y) over the picture `under`, nothing else in
-// the text's box (widened by `margin` columns). Font entry -1 is the library's own font.
+// True when bmp shows text in colour c at (x, y) over the picture `under` and nothing else in
+// the text's box, widened by `margin` columns. Font entry -1 is the library's own font.
 bool shows_text(BITMAP *bmp, BITMAP *under, int font_entry, int x, int y, int c, const char *text,
                 int margin = 12);
 // True when bmp shows every opaque pixel of picture with its top-left corner at (x, y), as far
 // as it lies on bmp.
 bool shows_sprite(BITMAP *bmp, BITMAP *picture, int x, int y);
-// The file's bytes, empty when it cannot be read.
 std::string file_bytes(const char *path);
 void write_file(const char *path, const std::string &bytes);
 
