@@ -1,7 +1,6 @@
 // test_screens -- what each screen shows and how it is left: the field and its score bar, the
 // title menu, the count before play, help, credits, the intro and the fade
 #include <chrono>
-#include <cmath>
 #include <thread>
 
 #include "create_play_area.h"
@@ -18,24 +17,26 @@
 #include "rebound_effect.h"
 #include "title_screen.h"
 
+static int white;
 class Screens : public Headless {
   protected:
-    static void draw_bar()
+    void SetUp() override
     {
-        blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-        create_play_area();
-    }
-    static bool bar_shows(int x, int y, const char *text)
-    {
-        return shows_text(buffer, background, DAT_FONT_SCORE, x, y, makecol(255, 255, 255), text);
+        Headless::SetUp();
+        white = makecol(255, 255, 255);
     }
 };
+
+static void draw_bar()
+{
+    blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    create_play_area();
+}
 
 // ---- the field ----
 
 TEST_F(Screens, ScoreBarShowsLabelsScoresTheBestAndTheCount)
 {
-    hi = 90;
     const struct {
         int menu, p1, p2, best, ticks;
         const char *label, *s1, *s2, *hi, *count;
@@ -53,36 +54,35 @@ TEST_F(Screens, ScoreBarShowsLabelsScoresTheBestAndTheCount)
         Menu_Option = r.menu, p1_score = r.p1, p2_score = r.p2, hi = r.best;
         target_frames = r.ticks;
         draw_bar();
-        EXPECT_TRUE(bar_shows(10, 1, "1UP"));
-        EXPECT_TRUE(bar_shows(10, 30, r.s1)) << r.s1;
-        EXPECT_TRUE(bar_shows(690, 1, r.label)) << r.label;
-        EXPECT_TRUE(bar_shows(690, 30, r.s2)) << r.s2;
-        EXPECT_TRUE(bar_shows(280, 5, r.hi)) << r.hi;
-        EXPECT_TRUE(bar_shows(300, 565, r.count)) << r.count;
+        const std::pair<int, const char *> texts[] = {
+            {10 * 1000 + 1, "1UP"},  {10 * 1000 + 30, r.s1}, {690 * 1000 + 1, r.label},
+            {690 * 1000 + 30, r.s2}, {280 * 1000 + 5, r.hi}, {300 * 1000 + 565, r.count}};
+        for (auto [at, text] : texts)
+            EXPECT_TRUE(
+                shows_text(buffer, background, DAT_FONT_SCORE, at / 1000, at % 1000, white, text))
+                << text;
     }
 }
 
-// A bar of a quarter of the balls left, grey 64 on the left and 32 on the right, from x 10
-// and 685 over rows 70-80, with a ball icon over it for every 40 balls.
+// A bar of a quarter of the balls left, grey 64 on the left and 32 on the right, from x 10 and
+// 685 over rows 70-80, with a ball icon over it for every 40 balls.
 TEST_F(Screens, BallsLeftBarsAreAQuarterOfTheBallsWithAnIconPerForty)
 {
-    const struct {
-        int balls, bar_end, icons;
-    } rows[] = {{0, 0, 0}, {39, 9, 0}, {40, 10, 1}, {160, 40, 4}, {399, 99, 9}, {400, 100, 10}};
-    for (const auto &r : rows)
-        for (int side : {0, 1}) {
-            int x0 = side ? 685 : 10, grey = side ? 32 : 64;
-            BITMAP *icon = side ? sprite2 : sprite1;
-            (side ? p2_balls : p1_balls) = r.balls;
-            draw_bar();
-            BITMAP *want = create_bitmap(800, 600);
-            blit(background, want, 0, 0, 0, 0, 800, 600);
-            rectfill(want, x0, 70, x0 + r.bar_end, 80, makecol(grey, grey, grey));
-            for (int n = 0; n < r.icons; n++)
-                draw_sprite(want, icon, x0 + 10 * n, 70);
-            EXPECT_EQ(pixels(buffer, x0 - 5, 65, x0 + 112, 85, -1, want), 0) << r.balls << side;
-            destroy_bitmap(want);
+    const int rows[][3] = {{0, 0, 0}, {39, 9, 0}, {40, 10, 1}, {399, 99, 9}, {400, 100, 10}};
+    BITMAP *want = create_bitmap(800, 600);
+    for (const auto &r : rows) {
+        p1_balls = p2_balls = r[0];
+        draw_bar();
+        blit(background, want, 0, 0, 0, 0, 800, 600);
+        for (int x0 : {10, 685}) {
+            int grey = x0 == 10 ? 64 : 32;
+            rectfill(want, x0, 70, x0 + r[1], 80, makecol(grey, grey, grey));
+            for (int n = 0; n < r[2]; n++)
+                draw_sprite(want, x0 == 10 ? sprite1 : sprite2, x0 + 10 * n, 70);
         }
+        EXPECT_EQ(pixels(buffer, 0, 65, 799, 85, -1, want), 0) << r[0];
+    }
+    destroy_bitmap(want);
 }
 
 // Each launcher turns about its pivot, (60, 10) of player 1's picture at (35, 295) and (10, 10)
@@ -106,6 +106,161 @@ TEST_F(Screens, LaunchersTurnAboutTheirPivotsWithTheAim)
     destroy_bitmap(want);
 }
 
+TEST_F(Screens, SpritesAreDrawnBallsByTheirCornerBumpersCentredAndTurned)
+{
+    initialise_sprites();
+    display_sprites();
+    EXPECT_TRUE(shows_sprite(buffer, brumzel1, 311, 211)); // 71, unturned: (x - w/2 + 1, ...)
+    for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++) { // each within its own square
+        int cx = int(sprite[n].x), cy = int(sprite[n].y);
+        EXPECT_GT(pixels(buffer, cx - 20, cy - 20, cx + 20, cy + 20, -1, screen), 200) << n;
+        rectfill(buffer, cx - 60, cy - 60, cx + 60, cy + 60, 0);
+    }
+    EXPECT_EQ(pixels(buffer, 0, 0, 799, 599, -1, screen), 0); // and nothing else
+    // Balls by their truncated top-left corner, in slots 0-110 only.
+    memset(sprite, 0, sizeof sprite);
+    place(0, KIND_P1_BALL, 200.9, 100.9, 0, 0);
+    place(OVERFLOW_BALL_SLOT, KIND_P2_BALL, 500, 400, 0, 0);
+    place(LAST_DRAWN_SLOT, KIND_P1_BALL, 300, 300, 0, 0);
+    place(LAST_DRAWN_SLOT + 1, KIND_P2_BALL, 600, 100, 0, 0);
+    place(199, KIND_BUMPER, 100, 500, 0, 0);
+    clear_bitmap(buffer);
+    display_sprites();
+    EXPECT_TRUE(shows_sprite(buffer, sprite1, 200, 100) &&
+                shows_sprite(buffer, sprite2, 500, 400) && shows_sprite(buffer, sprite1, 300, 300));
+    EXPECT_EQ(pixels(buffer, 0, 0, 799, 599, -1, screen),
+              pixels(buffer, 200, 100, 209, 109, -1, screen) +
+                  pixels(buffer, 500, 400, 509, 409, -1, screen) +
+                  pixels(buffer, 300, 300, 309, 309, -1, screen));
+    // A bumper's angle counts modulo a full turn, backwards too; a different angle differs.
+    BITMAP *once = create_bitmap(800, 600);
+    for (int angle : {44, 44 + 256 * 500, 44 + 64, -212}) {
+        memset(sprite, 0, sizeof sprite);
+        place(71, KIND_BUMPER, 340, 240, 0, 0);
+        sprite[71].angle = angle;
+        clear_bitmap(buffer);
+        display_sprites();
+        if (angle == 44) blit(buffer, once, 0, 0, 0, 0, 800, 600);
+        EXPECT_EQ(pixels(buffer, 250, 150, 429, 329, -1, once) == 0, (angle + 256) % 256 == 44);
+    }
+    destroy_bitmap(once);
+}
+
+// One frame of play: the field, the score bar, sprites, particles, numbers and flashes, in
+// buffer and on the screen.
+TEST_F(Screens, PlayFrameShowsEveryLayer)
+{
+    hi = 4321;
+    place(0, KIND_P2_BALL, 200, 400, 0, 0);
+    create_particle(600, 500, 0, PARTICLE_DOT, 255, 0, 255, 5);
+    create_new_moving_points(500, 150, 250, 1);
+    create_pad_rebound(KIND_PAD_TOP_LEFT);
+    draw_play_frame();
+    EXPECT_TRUE(shows_text(buffer, background, DAT_FONT_SCORE, 280, 5, white, "HI SCORE 04321"));
+    EXPECT_TRUE(shows_text(buffer, background, DAT_FONT_TEXT, 500, 150, white, "250 "));
+    EXPECT_TRUE(shows_sprite(buffer, sprite2, 200, 400) && shows_sprite(buffer, top_left1, 31, 17));
+    EXPECT_EQ(N(getpixel(buffer, 600, 500), pixels(buffer, 400, 400, 460, 460, -1, background),
+                pixels(screen, 0, 0, 799, 599, -1, buffer)),
+              N(makecol(255, 0, 255), 0, 0));
+}
+
+// ---- the title menu ----
+
+TEST_F(Screens, PointerSelectsTheBallItIsOnRimIncluded)
+{
+    const int rows[][3] = {
+        {110, 310, MENU_ONE_PLAYER}, {283, 511, MENU_TWO_PLAYER}, {386, 206, MENU_HISCORES},
+        {599, 503, MENU_HELP},       {696, 264, MENU_QUIT},       {195, 310, MENU_ONE_PLAYER},
+        {196, 310, MENU_NONE},       {696, 179, MENU_QUIT},       {696, 178, MENU_NONE},
+        {343, 571, MENU_TWO_PLAYER}, // 60^2 + 60^2 = 7200 is inside 85^2 = 7225
+        {344, 571, MENU_NONE},       // 61^2 + 60^2 = 7321 is not
+        {0, 0, MENU_NONE},           {799, 599, MENU_NONE},       {450, 380, MENU_NONE}};
+    for (const auto &r : rows)
+        EXPECT_EQ(menu_item_at(r[0], r[1]), r[2]) << r[0] << "," << r[1];
+    const int exit_ball[][3] = {{791, 503, 1}, {706, 418, 1}, {757, 571, 1}, // 51^2 + 68^2 = 85^2
+                                {792, 503, 0}, {706, 589, 0}, {767, 564, 0}};
+    for (const auto &b : exit_ball)
+        EXPECT_EQ(on_click_circle(b[0], b[1], EXIT_BALL_X, EXIT_BALL_Y), bool(b[2])) << b[0];
+    const int clicks[][3] = {{MENU_ONE_PLAYER, 1, 1}, {MENU_TWO_PLAYER, 1, 1},
+                             {MENU_QUIT, 1, 1},       {MENU_HISCORES, 1, 0},
+                             {MENU_HELP, 1, 0},       {MENU_NONE, 1, 0},
+                             {MENU_ONE_PLAYER, 0, 0}, {MENU_ONE_PLAYER, 2, 0},
+                             {MENU_QUIT, 3, 0}}; // both buttons together are no click
+    for (const auto &c : clicks)
+        EXPECT_EQ(menu_choice_made(c[0], c[1]), bool(c[2])) << c[0] << " " << c[1];
+}
+
+// Each ball turns one unit a pass, back to 0 after 255; the one under the pointer gains 2 more
+// as each ball is turned, 10 a pass, so it can pass 255 part-way through a pass.
+TEST_F(Screens, MenuBallsTurnAndTheHoveredOneFaster)
+{
+    const struct {
+        double before[MENU_ITEMS];
+        int hovered;
+        double after[MENU_ITEMS];
+    } rows[] = {{{0, 100, 254, 255, 300}, MENU_NONE, {1, 101, 255, 0, 0}},
+                {{0, 0, 0, 0, 0}, MENU_HELP, {1, 1, 1, 11, 1}},
+                {{0, 0, 0, 0, 250}, MENU_QUIT, {1, 1, 1, 1, 2}}, // 258 wraps at its turn, +2
+                {{250, 0, 0, 0, 0}, MENU_ONE_PLAYER, {261, 1, 1, 1, 1}},
+                {{261, 0, 0, 0, 0}, MENU_ONE_PLAYER, {10, 1, 1, 1, 1}}};
+    for (const auto &r : rows) {
+        double angle[MENU_ITEMS];
+        std::copy(r.before, r.before + MENU_ITEMS, angle);
+        step_menu_angles(angle, r.hovered);
+        EXPECT_EQ(nums(angle, angle + MENU_ITEMS), nums(r.after, r.after + MENU_ITEMS));
+    }
+}
+
+// A left click on a play or quit ball ends the menu at once, with a fade; its last picture
+// shows the title, the balls and their labels, the version line and the pointer.
+TEST_F(Screens, LeftClickOnAPlayOrQuitBallEndsTheMenuAtOnce)
+{
+    const int rows[][3] = {
+        {110, 310, MENU_ONE_PLAYER}, {283, 511, MENU_TWO_PLAYER}, {700, 250, MENU_QUIT}};
+    for (const auto &r : rows) {
+        mouse_x = r[0], mouse_y = r[1], mouse_b = 1;
+        title_screen();
+        EXPECT_EQ(N(Menu_Option, fade_pictures), N(r[2], 15));
+    }
+    EXPECT_TRUE(shows_text(buffer, title1, -1, 180, 100, makecol(255, 0, 0), VERSION_LINE));
+    EXPECT_TRUE(shows_sprite(buffer, mouse_ptr1, 700, 250));
+    const int labels[][3] = {{31, 57, 261}, {32, 228, 462}, {34, 564, 488}, {35, 338, 157}};
+    for (const auto &l : labels)
+        EXPECT_TRUE(shows_sprite(buffer, static_cast<BITMAP *>(data[l[0]].dat), l[1], l[2]));
+    BITMAP *want = create_bitmap(800, 600);
+    blit(title1, want, 0, 0, 0, 0, 800, 600);
+    rotate_sprite(want, title_ball1, 110 - 85, 310 - 85, 0);
+    draw_sprite(want, title_1player1, 57, 261);
+    EXPECT_EQ(pixels(buffer, 20, 220, 200, 400, -1, want), 0);
+    destroy_bitmap(want);
+}
+
+// ---- the count before play ----
+
+TEST_F(Screens, GetReadyShowsTheFieldAndCountsToGoWithTheClockAtZero)
+{
+    initialise_sprites();
+    Menu_Option = MENU_ONE_PLAYER;
+    target_frames = 30000, actual_frames = 4321; // after a long game
+    get_ready();
+    EXPECT_EQ(N(target_frames, actual_frames), N(0, 0));
+    // The field with the full count, the bumpers and "GET READY", left in buffer ...
+    EXPECT_TRUE(shows_text(buffer, background, DAT_FONT_SCORE, 300, 565, white, "COUNTDOWN: 100"));
+    EXPECT_TRUE(shows_text(buffer, background, DAT_FONT_SCORE, 690, 1, white, "CPU"));
+    EXPECT_TRUE(shows_text(buffer, background, DAT_FONT_LARGE, 260, 100, white, "GET READY"));
+    EXPECT_TRUE(shows_sprite(buffer, brumzel1, 311, 211));
+    // ... while the counts went straight to the screen, each on a black box, "GO" last.
+    BITMAP *black = create_bitmap(800, 600);
+    clear_to_color(black, 0);
+    EXPECT_TRUE(shows_text(screen, black, DAT_FONT_LARGE, 385, 150, white, "GO", 0));
+    EXPECT_EQ(N(pixels(buffer, 385, 150, 430, 190, -1, background),
+                pixels(screen, 0, 0, 799, 140, -1, buffer)),
+              N(0, 0));
+    destroy_bitmap(black);
+}
+
+// ---- help, credits, intro and the fade ----
+
 // The exit ball of help, credits and the table: the title ball turned by its angle about its
 // centre, top-left at (620, 420), and the quit label at (665, 495); it knows the pointer.
 TEST_F(Screens, ExitBallTurnsAtTheLowerRightAndKnowsThePointer)
@@ -125,176 +280,8 @@ TEST_F(Screens, ExitBallTurnsAtTheLowerRightAndKnowsThePointer)
     destroy_bitmap(want);
 }
 
-TEST_F(Screens, SpritesAreDrawnBallsByTheirCornerBumpersCentredAndTurned)
-{
-    initialise_sprites();
-    display_sprites();
-    int reach = std::max(brumzel1->w, brumzel1->h);        // each bumper within its own square
-    EXPECT_TRUE(shows_sprite(buffer, brumzel1, 311, 211)); // 71, unturned: (x - w/2 + 1, ...)
-    for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++) {
-        int cx = int(sprite[n].x), cy = int(sprite[n].y);
-        EXPECT_GT(pixels(buffer, cx - 20, cy - 20, cx + 20, cy + 20, -1, screen), 200) << n;
-        rectfill(buffer, cx - reach, cy - reach, cx + reach, cy + reach, 0);
-    }
-    EXPECT_EQ(pixels(buffer, 0, 0, 799, 599, -1, screen), 0); // and nothing else
-    // Balls by their truncated top-left corner, in slots 0-110 only.
-    memset(sprite, 0, sizeof sprite);
-    place(0, KIND_P1_BALL, 200.9, 100.9, 0, 0);
-    place(OVERFLOW_BALL_SLOT, KIND_P2_BALL, 500, 400, 0, 0);
-    place(LAST_DRAWN_SLOT, KIND_P1_BALL, 300, 300, 0, 0);
-    place(LAST_DRAWN_SLOT + 1, KIND_P2_BALL, 600, 100, 0, 0);
-    place(199, KIND_BUMPER, 100, 500, 0, 0);
-    clear_bitmap(buffer);
-    display_sprites();
-    EXPECT_TRUE(shows_sprite(buffer, sprite1, 200, 100));
-    EXPECT_TRUE(shows_sprite(buffer, sprite2, 500, 400));
-    EXPECT_TRUE(shows_sprite(buffer, sprite1, 300, 300));
-    EXPECT_EQ(pixels(buffer, 0, 0, 799, 599, -1, screen),
-              pixels(buffer, 200, 100, 209, 109, -1, screen) +
-                  pixels(buffer, 500, 400, 509, 409, -1, screen) +
-                  pixels(buffer, 300, 300, 309, 309, -1, screen));
-    // A bumper's angle counts modulo a full turn; a different angle shows differently.
-    BITMAP *once = create_bitmap(800, 600);
-    for (int angle : {44, 44 + 256 * 500, 44 + 64, -212}) {
-        memset(sprite, 0, sizeof sprite);
-        place(71, KIND_BUMPER, 340, 240, 0, 0);
-        sprite[71].angle = angle;
-        clear_bitmap(buffer);
-        display_sprites();
-        if (angle == 44) blit(buffer, once, 0, 0, 0, 0, 800, 600);
-        bool same = (angle % 256 + 256) % 256 == 44;
-        EXPECT_EQ(pixels(buffer, 250, 150, 429, 329, -1, once) == 0, same) << angle;
-    }
-    destroy_bitmap(once);
-}
-
-// One frame of play: the field, the score bar, sprites, particles, numbers and flashes, in
-// buffer and on the screen.
-TEST_F(Screens, PlayFrameShowsEveryLayer)
-{
-    hi = 4321;
-    place(0, KIND_P2_BALL, 200, 400, 0, 0);
-    create_particle(600, 500, 0, PARTICLE_DOT, 255, 0, 255, 5);
-    create_new_moving_points(500, 150, 250, 1);
-    create_pad_rebound(KIND_PAD_TOP_LEFT);
-    draw_play_frame();
-    EXPECT_TRUE(shows_text(buffer, background, DAT_FONT_SCORE, 280, 5, makecol(255, 255, 255),
-                           "HI SCORE 04321"));
-    EXPECT_TRUE(shows_sprite(buffer, sprite2, 200, 400));
-    EXPECT_EQ(getpixel(buffer, 600, 500), makecol(255, 0, 255));
-    EXPECT_TRUE(
-        shows_text(buffer, background, DAT_FONT_TEXT, 500, 150, makecol(255, 255, 255), "250 "));
-    EXPECT_TRUE(shows_sprite(buffer, top_left1, 31, 17));
-    EXPECT_EQ(pixels(buffer, 400, 400, 460, 460, -1, background), 0);
-    EXPECT_EQ(pixels(screen, 0, 0, 799, 599, -1, buffer), 0);
-}
-
-// ---- the title menu ----
-
-TEST_F(Screens, PointerSelectsTheMenuBallItIsOnRimIncluded)
-{
-    const int rows[][3] = {
-        {110, 310, MENU_ONE_PLAYER}, {283, 511, MENU_TWO_PLAYER}, {386, 206, MENU_HISCORES},
-        {599, 503, MENU_HELP},       {696, 264, MENU_QUIT},       {195, 310, MENU_ONE_PLAYER},
-        {196, 310, MENU_NONE},       {696, 179, MENU_QUIT},       {696, 178, MENU_NONE},
-        {343, 571, MENU_TWO_PLAYER}, // 60^2 + 60^2 = 7200 is inside 85^2 = 7225
-        {344, 571, MENU_NONE},       // 61^2 + 60^2 = 7321 is not
-        {0, 0, MENU_NONE},           {799, 599, MENU_NONE},       {450, 380, MENU_NONE}};
-    for (const auto &r : rows)
-        EXPECT_EQ(menu_item_at(r[0], r[1]), r[2]) << r[0] << "," << r[1];
-    // The help, credits and table screens' exit ball at (706, 503), the same radius.
-    const int ball[][3] = {{791, 503, 1}, {706, 418, 1}, {757, 571, 1}, // 51^2 + 68^2 = 85^2
-                           {792, 503, 0}, {706, 589, 0}, {767, 564, 0}};
-    for (const auto &b : ball)
-        EXPECT_EQ(on_click_circle(b[0], b[1], EXIT_BALL_X, EXIT_BALL_Y), bool(b[2])) << b[0];
-}
-
-TEST_F(Screens, OnlyALeftClickOnPlayOrQuitEndsTheMenu)
-{
-    const int rows[][3] = {{MENU_ONE_PLAYER, 1, 1}, {MENU_TWO_PLAYER, 1, 1},
-                           {MENU_QUIT, 1, 1},       {MENU_HISCORES, 1, 0},
-                           {MENU_HELP, 1, 0},       {MENU_NONE, 1, 0},
-                           {MENU_ONE_PLAYER, 0, 0}, {MENU_ONE_PLAYER, 2, 0},
-                           {MENU_QUIT, 3, 0}}; // both buttons together are no click
-    for (const auto &r : rows)
-        EXPECT_EQ(menu_choice_made(r[0], r[1]), bool(r[2])) << r[0] << " " << r[1];
-}
-
-// Each ball turns one unit a pass, back to 0 after 255; the one under the pointer gains 2 more
-// as each ball is turned, 10 a pass, so it can pass 255 part-way through a pass.
-TEST_F(Screens, MenuBallsTurnAndTheHoveredOneFaster)
-{
-    const struct {
-        double before[MENU_ITEMS];
-        int hovered;
-        double after[MENU_ITEMS];
-    } rows[] = {
-        {{0, 100, 254, 255, 300}, MENU_NONE, {1, 101, 255, 0, 0}},
-        {{0, 0, 0, 0, 0}, MENU_HELP, {1, 1, 1, 11, 1}},
-        {{0, 0, 0, 0, 250}, MENU_QUIT, {1, 1, 1, 1, 2}}, // 258 wraps at its own turn, then 2
-        {{250, 0, 0, 0, 0}, MENU_ONE_PLAYER, {261, 1, 1, 1, 1}},
-        {{261, 0, 0, 0, 0}, MENU_ONE_PLAYER, {10, 1, 1, 1, 1}},
-    };
-    for (const auto &r : rows) {
-        double angle[MENU_ITEMS];
-        std::copy(r.before, r.before + MENU_ITEMS, angle);
-        step_menu_angles(angle, r.hovered);
-        for (int n = 0; n < MENU_ITEMS; n++)
-            EXPECT_EQ(angle[n], r.after[n]) << r.before[0] << " item " << n;
-    }
-}
-
-TEST_F(Screens, LeftClickOnAPlayOrQuitBallEndsTheMenuAtOnce)
-{
-    const int rows[][3] = {
-        {110, 310, MENU_ONE_PLAYER}, {283, 511, MENU_TWO_PLAYER}, {700, 250, MENU_QUIT}};
-    for (const auto &r : rows) {
-        mouse_x = r[0], mouse_y = r[1], mouse_b = 1;
-        title_screen();
-        EXPECT_EQ(Menu_Option, r[2]);
-        EXPECT_EQ(fade_pictures, 15);
-    }
-    // Its last picture: the title, its five balls and labels, the version line, the pointer.
-    BITMAP *under = create_bitmap(800, 600);
-    blit(title1, under, 0, 0, 0, 0, 800, 600);
-    EXPECT_TRUE(shows_text(buffer, under, -1, 180, 100, makecol(255, 0, 0), VERSION_LINE));
-    EXPECT_TRUE(shows_sprite(buffer, mouse_ptr1, 700, 250));
-    const int labels[][3] = {{31, 57, 261}, {32, 228, 462}, {34, 564, 488}, {35, 338, 157}};
-    for (const auto &l : labels)
-        EXPECT_TRUE(shows_sprite(buffer, static_cast<BITMAP *>(data[l[0]].dat), l[1], l[2]));
-    EXPECT_EQ(getpixel(buffer, 5, 595), getpixel(title1, 5, 595));
-    EXPECT_GT(pixels(buffer, 30, 230, 190, 390, -1, title1), 5000); // a ball over the title
-    destroy_bitmap(under);
-}
-
-// ---- the count before play ----
-
-TEST_F(Screens, GetReadyShowsTheFieldAndCountsToGoWithTheClockAtZero)
-{
-    initialise_sprites();
-    Menu_Option = MENU_ONE_PLAYER;
-    target_frames = 30000, actual_frames = 4321; // after a long game
-    get_ready();
-    EXPECT_EQ(target_frames + actual_frames, 0);
-    // The field with the full count, the bumpers and "GET READY", left in buffer ...
-    int white = makecol(255, 255, 255);
-    EXPECT_TRUE(shows_text(buffer, background, DAT_FONT_SCORE, 300, 565, white, "COUNTDOWN: 100"));
-    EXPECT_TRUE(shows_text(buffer, background, DAT_FONT_SCORE, 690, 1, white, "CPU"));
-    EXPECT_TRUE(shows_text(buffer, background, DAT_FONT_LARGE, 260, 100, white, "GET READY"));
-    EXPECT_TRUE(shows_sprite(buffer, brumzel1, 311, 211));
-    // ... while the counts went straight to the screen, each on a black box, "GO" last.
-    BITMAP *black = create_bitmap(800, 600);
-    clear_to_color(black, 0);
-    EXPECT_TRUE(shows_text(screen, black, DAT_FONT_LARGE, 385, 150, white, "GO", 0));
-    EXPECT_EQ(pixels(buffer, 385, 150, 430, 190, -1, background), 0);
-    EXPECT_EQ(pixels(screen, 0, 0, 799, 140, -1, buffer), 0);
-    destroy_bitmap(black);
-}
-
-// ---- help, credits, intro and the fade ----
-
-// Help ends on a left click over its ball, once the button is up again; the credits on any
-// button. Both fade out to black and leave their last frame in buffer.
+// Help ends on a left click over its ball once the button is up again; the credits on any
+// button. Both fade to black and leave their last frame in buffer.
 TEST_F(Screens, HelpAndCreditsAreLeftByTheirBall)
 {
     mouse_x = 706, mouse_y = 503, mouse_b = 1;
@@ -305,17 +292,13 @@ TEST_F(Screens, HelpAndCreditsAreLeftByTheirBall)
     help_display();
     int button_on_return = mouse_b;
     release.join();
-    EXPECT_EQ(button_on_return, 0);
-    EXPECT_EQ(fade_pictures, 15);
-    EXPECT_EQ(pixels(screen, 0, 0, 799, 599, 0), 800 * 600);
-    EXPECT_EQ(pixels(buffer, 0, 0, 600, 400, -1, help1), 0);
+    EXPECT_EQ(N(button_on_return, fade_pictures, pixels(screen, 0, 0, 799, 599, 0),
+                pixels(buffer, 0, 0, 600, 400, -1, help1)),
+              N(0, 15, 800 * 600, 0));
     EXPECT_TRUE(shows_sprite(buffer, mouse_ptr1, 706, 503));
-    // The right button alone over the rim ends the credits (help would wait).
-    mouse_x = 791, mouse_b = 2;
-    fade_pictures = 0;
+    mouse_x = 791, mouse_b = 2, fade_pictures = 0; // the right button alone, on the rim
     credits();
-    EXPECT_EQ(fade_pictures, 15);
-    EXPECT_EQ(pixels(screen, 0, 0, 799, 599, 0), 800 * 600);
+    EXPECT_EQ(N(fade_pictures, pixels(screen, 0, 0, 799, 599, 0)), N(15, 800 * 600));
     const struct {
         int font, y, r, g, b;
         const char *text;
@@ -329,8 +312,7 @@ TEST_F(Screens, HelpAndCreditsAreLeftByTheirBall)
         EXPECT_TRUE(shows_text(buffer, title1, l.font, x, l.y, makecol(l.r, l.g, l.b), l.text, 0))
             << l.text;
     }
-    EXPECT_TRUE(
-        shows_text(buffer, title1, DAT_FONT_SCORE, 10, 550, makecol(255, 255, 255), MAKER_LINE, 0));
+    EXPECT_TRUE(shows_text(buffer, title1, DAT_FONT_SCORE, 10, 550, white, MAKER_LINE, 0));
     mouse_b = 0;
 }
 
@@ -341,8 +323,7 @@ TEST_F(Screens, FadeShowsOneBlendedPictureAStepThenBlack)
     for (const auto &r : rows) {
         blit(title1, screen, 0, 0, 0, 0, 800, 600);
         highcolor_fade_out(r[0]);
-        EXPECT_EQ(fade_pictures, r[1]) << r[0];
-        EXPECT_EQ(pixels(screen, 0, 0, 799, 599, 0), 800 * 600) << r[0];
+        EXPECT_EQ(N(fade_pictures, pixels(screen, 0, 0, 799, 599, 0)), N(r[1], 800 * 600)) << r[0];
     }
     intro(); // six seconds of card (no waiting headless), then the same fade
     EXPECT_EQ(fade_pictures, 15);
