@@ -235,6 +235,37 @@ TEST_F(Screens, LeftClickOnAPlayOrQuitBallEndsTheMenuAtOnce)
     destroy_bitmap(want);
 }
 
+// A left click on the help or the table ball opens that screen once the button is let go;
+// leaving it by its ball goes back to the menu, which then ends on the quit ball.
+TEST_F(Screens, MenuOpensHelpAndTheTableAndGoesOnAfterThem)
+{
+    auto wait = [](auto done) {
+        for (int i = 0; i < 20000 && !done(); i++)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return done();
+    };
+    for (int item : {MENU_HELP, MENU_HISCORES}) {
+        BITMAP *page = item == MENU_HELP ? help1 : hiscore_table1;
+        mouse_x = menu_circle[item][0], mouse_y = menu_circle[item][1], mouse_b = 1;
+        Menu_Option = MENU_QUIT;
+        std::thread menu(title_screen);
+        EXPECT_TRUE(wait([&] { return Menu_Option == item; }));
+        mouse_b = 0;
+        EXPECT_TRUE(wait([&] { return pixels(screen, 0, 0, 89, 59, -1, page) == 0; })) << item;
+        mouse_x = 706, mouse_y = 503, fade_pictures = -1;
+        for (int i = 0; i < 500 && fade_pictures < 0; i++) { // a click while its frames run
+            mouse_b = 1;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            mouse_b = 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        EXPECT_TRUE(wait([] { return fade_pictures == 15; })) << item;
+        mouse_x = 696, mouse_y = 264, mouse_b = 1;
+        menu.join();
+        EXPECT_EQ(Menu_Option, MENU_QUIT);
+    }
+}
+
 // ---- the count before play ----
 
 TEST_F(Screens, GetReadyShowsTheFieldAndCountsToGoWithTheClockAtZero)

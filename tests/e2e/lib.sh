@@ -163,7 +163,6 @@ wait_until() {
 }
 
 shows_region() { region_matches "$4" "$1" "$2" "$3"; }
-lacks_region() { ! region_matches "$4" "$1" "$2" "$3"; }
 
 # Waits until region WxH+X+Y shows the backdrop picture.
 wait_for_region() { wait_until "$1" "${4:-60}" shows_region "$2" "$3" "${5:-5}"; }
