@@ -133,8 +133,10 @@ TEST_F(Headless, SoakWholeGamesKeepEveryTableSaneAndTheMemoryFlat)
             gameover();
         } else {
             burst_bumpers();
-            for (step_no = 0; any_particle_alive() && !failures;)
+            for (step_no = 0; any_particle_alive() && !failures;) {
                 checked_step(close_step);
+                SOAK_CHECK(step_no < 1000, "the closing scene ends when its particles have died");
+            }
         }
         for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++)
             SOAK_CHECK(sprite[n].type == KIND_FREE, "the bumpers have burst");
