@@ -315,9 +315,10 @@ TEST_F(TableScreen, TableIsDrawnInItsPlacesWithADarkEdgeUpAndLeft)
     FONT *f = data_font(DAT_FONT_SCORE);
     int mask = bitmap_mask_color(stretch);
     unsigned v = 1;
-    for (int pass = 0; pass < 2; pass++) {
+    for (int pass = 0; pass < 3; pass++) { // the third clipped, which takes the pixel-by-pixel way
         clear_to_color(backdrop, 0);
-        for (int y = 100; y <= 454 && pass == 1; y++)
+        v = 1;
+        for (int y = 100; y <= 454 && pass > 0; y++)
             for (int x = 100; x <= 189; x++, v = v * 1103515245u + 12345u)
                 putpixel(backdrop, x, y, v % 11 == 0 ? 0 : v % 97 == 0 ? mask : (v >> 12) & 0xffff);
         BITMAP *want = create_bitmap(800, 600);
@@ -336,11 +337,14 @@ TEST_F(TableScreen, TableIsDrawnInItsPlacesWithADarkEdgeUpAndLeft)
         }
         mouse_x = 300, mouse_y = 200;
         fade_pictures = -1;
+        blit(backdrop, buffer, 0, 0, 0, 0, 800, 600); // what the clip keeps out: the backdrop
+        set_clip_rect(buffer, pass == 2 ? 101 : 0, 0, 799, 599);
         hiscore_display(0);
+        set_clip_rect(buffer, 0, 0, 799, 599);
         int wrong = 0;
         for (int y = 0; y < 600; y++)
             for (int x = 0; x < 800; x++) {
-                if (x >= 620 && y >= 420) continue; // the quit ball
+                if ((x >= 620 && y >= 420) || (pass == 2 && x <= 100)) continue; // ball, clip
                 int here = getpixel(want, x, y), copy = getpixel(want, x - 2, y - 2), c = here;
                 bool area = x >= 100 && x <= 699 && y >= 100 && y <= 454;
                 if (area && here != 0 && getr(here) > 100 && getg(here) > 100)
