@@ -16,8 +16,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "display.h"
 #include "explosions.h"
 #include "game_round.h"
+#include "gamedata.h"
 #include "gameover.h"
 #include "get_brumzel_pixels.h"
 #include "hiscore.h"
@@ -25,6 +27,7 @@
 #include "moving_points.h"
 #include "new_ball.h"
 #include "particles.h"
+#include "play_frame.h"
 #include "player_input.h"
 #include "rebound_effect.h"
 #include "title_screen.h"

@@ -1,7 +1,9 @@
 // credits -- the closing card, left by clicking its spinning ball with any button
 #include "credits.h"
 
+#include "display.h"
 #include "fade.h"
+#include "gamedata.h"
 #include "help.h"
 #include "init.h"
 #include "intro.h"

@@ -4,16 +4,16 @@
 #include <cstdlib>
 
 #include "check_collision.h"
-#include "create_play_area.h"
-#include "display_sprites.h"
+#include "display.h"
 #include "explosions.h"
 #include "fade.h"
-#include "game_round.h"
+#include "gamedata.h"
 #include "get_brumzel_pixels.h"
 #include "init.h"
 #include "move_sprites.h"
 #include "moving_points.h"
 #include "particles.h"
+#include "play_frame.h"
 #include "rebound_effect.h"
 
 // Burst particles live 200 to 599 steps and fly at 0.5 to 4.5 pixels a step.

@@ -4,7 +4,9 @@
 #include <allegro.h>
 
 #include "create_play_area.h"
+#include "display.h"
 #include "display_sprites.h"
+#include "gamedata.h"
 #include "init.h"
 #include "player_input.h"
 

@@ -1,7 +1,9 @@
 // help -- the help page, left by clicking its spinning ball
 #include "help.h"
 
+#include "display.h"
 #include "fade.h"
+#include "gamedata.h"
 #include "init.h"
 
 bool on_click_circle(int px, int py, int cx, int cy)

@@ -7,7 +7,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "display.h"
 #include "fade.h"
+#include "gamedata.h"
 #include "help.h"
 #include "init.h"
 

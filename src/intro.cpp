@@ -1,7 +1,9 @@
 // intro -- the opening card: title picture, maker lines and a sound for six seconds
 #include "intro.h"
 
+#include "display.h"
 #include "fade.h"
+#include "gamedata.h"
 #include "init.h"
 
 void intro()

@@ -3,7 +3,9 @@
 
 #include <allegro.h>
 
+#include "display.h"
 #include "fade.h"
+#include "gamedata.h"
 #include "help.h"
 #include "hiscore.h"
 #include "init.h"

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "display.h"
+#include "gamedata.h"
 #include "init.h"
 
 const char *gamedata_path()

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "create_play_area.h"
+#include "display.h"
+#include "gamedata.h"
 #include "headless.h"
 #include "init.h"
 #include "screen_check.h"

@@ -1,7 +1,9 @@
 // Tests of display_sprites: which slots are drawn, where, and how bumpers turn.
 #include <gtest/gtest.h>
 
+#include "display.h"
 #include "display_sprites.h"
+#include "gamedata.h"
 #include "headless.h"
 #include "init.h"
 #include "screen_check.h"

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fade.h"
+#include "gamedata.h"
 #include "headless.h"
 #include "init.h"
 

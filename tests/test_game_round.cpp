@@ -7,10 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include "game_clock.h"
 #include "game_round.h"
+#include "gamedata.h"
 #include "headless.h"
 #include "hiscore.h"
 #include "init.h"
+#include "play_frame.h"
 #include "title_screen.h"
 
 namespace {

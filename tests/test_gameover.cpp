@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "fade.h"
+#include "gamedata.h"
 #include "gameover.h"
 #include "get_brumzel_pixels.h"
 #include "headless.h"

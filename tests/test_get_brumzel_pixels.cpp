@@ -1,6 +1,7 @@
 // Tests of the logo pixel list: column order, the black column and row 60, the mask, the cap.
 #include <gtest/gtest.h>
 
+#include "gamedata.h"
 #include "get_brumzel_pixels.h"
 #include "headless.h"
 #include "init.h"

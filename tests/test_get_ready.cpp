@@ -1,6 +1,8 @@
 // Tests of the get-ready countdown: the picture it leaves and the start of the game's clock.
 #include <gtest/gtest.h>
 
+#include "display.h"
+#include "gamedata.h"
 #include "get_ready.h"
 #include "headless.h"
 #include "init.h"

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gamedata.h"
 #include "headless.h"
 #include "init.h"
 

@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include "display.h"
 #include "fade.h"
+#include "gamedata.h"
 #include "headless.h"
 #include "init.h"
 

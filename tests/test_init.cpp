@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gamedata.h"
 #include "headless.h"
 #include "init.h"
 

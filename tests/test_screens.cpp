@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "credits.h"
+#include "gamedata.h"
 #include "headless.h"
 #include "help.h"
 #include "init.h"

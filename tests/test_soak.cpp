@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "display.h"
 #include "explosions.h"
 #include "game_round.h"
 #include "gameover.h"
@@ -20,6 +21,7 @@
 #include "hiscore.h"
 #include "init.h"
 #include "particles.h"
+#include "play_frame.h"
 #include "player_input.h"
 #include "rebound_effect.h"
 #include "title_screen.h"

@@ -1,6 +1,7 @@
 // Tests of the title menu: which ball the pointer is on, what ends the menu, the spin.
 #include <gtest/gtest.h>
 
+#include "gamedata.h"
 #include "headless.h"
 #include "init.h"
 #include "screen_check.h"

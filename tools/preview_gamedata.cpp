@@ -11,6 +11,7 @@
 
 #include <allegro.h>
 
+#include "gamedata.h"
 #include "init.h"
 
 static DATAFILE *dat;
