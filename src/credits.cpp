@@ -36,7 +36,7 @@ void credits()
     text_mode_transparent();
     clear_keybuf();
     clear_bitmap(buffer);
-    set_mouse_range(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    set_game_mouse_range(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     play_data_sample(DAT_CREDITS_SOUND);
     // Any button on the ball ends the credits.
     while (!(hit && mouse_b != 0)) {
@@ -44,12 +44,16 @@ void credits()
         hit = draw_exit_ball(angle);
         angle = angle <= 254 ? angle + 4 : 0;
         draw_credit_lines();
-        draw_sprite(buffer, mouse_ptr1, mouse_x, mouse_y);
+        draw_sprite(buffer, mouse_ptr1, game_mouse_x(), game_mouse_y());
         blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        present_screen();
+        end_if_closed();
         rest(1);
     }
-    while (mouse_b == 1)
+    while (mouse_b == 1) {
+        end_if_closed();
         rest(1);
+    }
     highcolor_fade_out(16);
-    rest(500);
+    rest_unless_closed(500);
 }

@@ -4,6 +4,7 @@
 #include <allegro.h>
 
 #include "check_collision.h"
+#include "display.h"
 #include "explosions.h"
 #include "game_clock.h"
 #include "gamedata.h"
@@ -82,11 +83,14 @@ const score_screens game_score_screens = {hiscore_enter_name, hiscore_display};
 static void enter_score(int score, const score_screens &screens)
 {
     if (!score_qualifies(score)) return;
+    // A window closed meanwhile ends the game only once the score is saved.
+    keeping_score++;
     score_table[CANDIDATE_ENTRY].player_score = score;
     screens.enter_name(score);
     sort_scores();
     screens.show_table(1);
     save_scores();
+    keeping_score--;
 }
 
 void enter_high_scores(const score_screens &screens)
@@ -99,8 +103,10 @@ void enter_high_scores(const score_screens &screens)
 void play_game()
 {
     get_ready();
-    while (game_continues())
+    while (game_continues()) {
+        end_if_closed();
         play_pass();
+    }
     gameover();
     enter_high_scores();
 }

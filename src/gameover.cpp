@@ -77,6 +77,7 @@ void draw_gameover_frame()
     textout_ex(buffer, data_font(DAT_FONT_LARGE), "GAME OVER", GAMEOVER_X, GAMEOVER_Y,
                makecol(255, 255, 255), -1);
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    present_screen();
 }
 
 // Paced like the play loop: logic at most once per tick, the same frame redrawn while ahead of
@@ -84,6 +85,7 @@ void draw_gameover_frame()
 void run_gameover_loop()
 {
     do {
+        end_if_closed();
         gameover_logic_step();
         draw_paced(draw_gameover_frame);
         actual_frames++;
@@ -95,5 +97,5 @@ void gameover()
     burst_bumpers();
     run_gameover_loop();
     highcolor_fade_out(16);
-    rest(500);
+    rest_unless_closed(500);
 }

@@ -7,6 +7,7 @@
 
 #include "display.h"
 #include "gamedata.h"
+#include "options.h"
 
 volatile int target_frames = 0;
 BITMAP *buffer, *text_buffer, *stretch;
@@ -40,7 +41,11 @@ void reset_target_frames()
 
 int initialise()
 {
-    if (allegro_init() != 0) exit(1);
+    if (allegro_init() != 0) {
+        // Without a display the library cannot start at all: say so and how one is found.
+        report_no_display();
+        exit(1);
+    }
     install_keyboard();
     install_timer();
     LOCK_VARIABLE(target_frames);
@@ -52,11 +57,14 @@ int initialise()
         printf("Error setting up Sound\n%s\n\n", allegro_error);
         exit(1);
     }
+    // The command line's choice, completed from the settings file.
+    read_settings_file(SETTINGS_FILE, &chosen_display);
     set_display_mode();
+    install_close_button();
     char why[256];
     if (!load_gamedata(GAMEDATA_FILE, why, sizeof why)) {
         // The game cannot run without every object of the data file: say which and stop.
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+        leave_display_mode();
         fprintf(stderr, "Brumzel Ball cannot start: %s\n", why);
         allegro_message("Brumzel Ball cannot start:\n%s\n", why);
         exit(1);

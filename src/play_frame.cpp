@@ -26,6 +26,7 @@ void draw_play_frame()
 {
     compose_play_frame();
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    present_screen();
 }
 
 // Logic never runs ahead of the clock: while it is ahead, the same picture is drawn again,
