@@ -61,12 +61,13 @@ ASOUND
     load_backdrops
 }
 
+# start_xvfb [WxH]: a private X server, 800x600 unless another size is given.
 start_xvfb() {
-    local n=90 i
+    local n=90 i size=${1:-800x600}
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
     # No key repeat: on a loaded machine a key may stay down long enough to repeat, and a
     # name typed into the game would come out with a doubled letter.
-    Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp -r >"$WORK/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -r >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"
     for i in $(seq 1 100); do
