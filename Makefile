@@ -18,8 +18,9 @@ build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
+# ARGS passes the game's options, e.g. make play ARGS=--window
 play: build
-	scripts/brumzel-launch "$(CURDIR)/$(BUILD)/brumzel-ball" "$(CURDIR)/$(BUILD)/GAMEDATA.DAT"
+	scripts/brumzel-launch "$(CURDIR)/$(BUILD)/brumzel-ball" "$(CURDIR)/$(BUILD)/GAMEDATA.DAT" $(ARGS)
 
 test: build sanitize
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

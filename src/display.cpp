@@ -22,7 +22,8 @@ constexpr int MAX_DISPLAY_SIDE = 16384;
 
 // Display column -> frame column and display row -> frame row of the view; the fill reads them.
 static std::vector<int> fill_column, fill_row;
-static int whole_scale = 1; // the view's whole-number scale, or 0 for any other size
+static int whole_scale = 1;  // the view's whole-number scale, or 0 for any other size
+static bool unscaled = true; // the view is the display's own 800x600: coordinates are the same
 
 // ---- views ----
 
@@ -63,6 +64,7 @@ void use_display_view(const display_view &v)
     bool whole = v.w % SCREEN_WIDTH == 0 && v.h % SCREEN_HEIGHT == 0 &&
                  v.w / SCREEN_WIDTH == v.h / SCREEN_HEIGHT;
     whole_scale = whole ? v.w / SCREEN_WIDTH : 0;
+    unscaled = v.x == 0 && v.y == 0 && whole_scale == 1;
     fill_column.resize(v.w);
     fill_row.resize(v.h);
     for (int x = 0; x < v.w; x++)
@@ -95,23 +97,31 @@ int to_display_y(int game_y)
 
 int game_mouse_x()
 {
-    return to_game_x(mouse_x);
+    return unscaled ? mouse_x : to_game_x(mouse_x);
 }
 
 int game_mouse_y()
 {
-    return to_game_y(mouse_y);
+    return unscaled ? mouse_y : to_game_y(mouse_y);
 }
 
 // The display range covers every display pixel of the game pixels x1..x2 and y1..y2.
 void set_game_mouse_range(int x1, int y1, int x2, int y2)
 {
+    if (unscaled) {
+        set_mouse_range(x1, y1, x2, y2);
+        return;
+    }
     set_mouse_range(to_display_x(x1), to_display_y(y1), to_display_x(x2 + 1) - 1,
                     to_display_y(y2 + 1) - 1);
 }
 
 void position_game_mouse(int x, int y)
 {
+    if (unscaled) {
+        position_mouse(x, y);
+        return;
+    }
     position_mouse(to_display_x(x), to_display_y(y));
 }
 
@@ -201,11 +211,6 @@ void present_frame(BITMAP *frame, BITMAP *display)
     release_bitmap(display);
 }
 
-void present_screen()
-{
-    if (display_bitmap) present_frame(screen, display_bitmap);
-}
-
 // ---- setting the mode ----
 
 // When the process ends, screen is the display again, for the library to close it.
@@ -248,14 +253,15 @@ void report_no_display()
 {
     const char *name = getenv("DISPLAY");
     fprintf(stderr, "%s cannot start: no display could be opened.\n", GAME_NAME);
+    fprintf(stderr, "The game opens its screen on the X display named by the DISPLAY variable,\n");
     if (name && name[0])
         fprintf(stderr,
-                "It looks for the X display named in the DISPLAY variable, \"%s\", and that "
-                "display did not answer.\n",
+                "here \"%s\", which did not answer: is that X server running, and may\n"
+                "this user open windows on it?\n",
                 name);
     else
-        fprintf(stderr, "It looks for the X display named in the DISPLAY variable, which is not "
-                        "set: start it from a desktop session, or set DISPLAY.\n");
+        fprintf(stderr, "which is not set: start the game from a desktop session, or set DISPLAY\n"
+                        "(for example DISPLAY=:0).\n");
 }
 
 // Tries depths in order; the first the system takes is kept. True on success.

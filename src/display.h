@@ -44,12 +44,15 @@ void set_display_mode();
 void leave_display_mode();
 
 // ---- the present step ----
-// Copies the game's frame (screen) to the display at the chosen size. Nothing to do while the
-// game draws straight onto the display. Called after every picture the game puts on screen.
-void present_screen();
 // Scales frame (800x600) into display at frame_view: whole-number scales repeat pixels and
 // lines, any other size takes the nearest pixel. Both bitmaps at the same colour depth.
 void present_frame(BITMAP *frame, BITMAP *display);
+// Copies the game's frame (screen) to the display at the chosen size; nothing to do while the
+// game draws straight onto the display. Called after every picture the game puts on screen.
+inline void present_screen()
+{
+    if (display_bitmap) present_frame(screen, display_bitmap);
+}
 
 // ---- the mouse in game coordinates ----
 int to_game_x(int display_x);
