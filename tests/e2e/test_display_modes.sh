@@ -1,6 +1,6 @@
 #!/bin/bash
-# The display modes and the command line: --help and --version answer without a display, a bad
-# option is refused with status 2, no display gives a message and status 1; a 2x window shows the
+# The display modes and the command line: --help and --version answer without a display (also
+# through the launcher), a bad option is refused with status 2, no display gives a message and status 1; a 2x window shows the
 # menu doubled and takes a click at a ball's doubled place; the close button ends the game; the
 # desktop mode fills the height of a 1920x1080 screen, black at the sides.
 source "$(dirname "$0")/lib.sh"
@@ -27,6 +27,9 @@ grep -q -- "--window" "$WORK/game.out" && grep -q "highscores.bin" "$WORK/game.o
 run_without_display --version
 [ "$EXIT_STATUS" = 0 ] && grep -qx "Brumzel Ball [0-9.]*" "$WORK/game.out" ||
     fail "--version: status $EXIT_STATUS, said '$(cat "$WORK/game.out")'"
+out=$(env -u DISPLAY "$(dirname "$0")/../../scripts/brumzel-launch" "$BRUMZEL_BIN" "$GAMEDATA" \
+    --version 2>&1) && grep -qx "Brumzel Ball [0-9.]*" <<<"$out" ||
+    fail "the launcher does not pass --version on: $out"
 run_without_display --scale 9
 [ "$EXIT_STATUS" = 2 ] && grep -q "bad scale" "$WORK/game.err" && grep -q Usage "$WORK/game.err" ||
     fail "a bad scale: status $EXIT_STATUS"

@@ -45,10 +45,12 @@ desktop="$PREFIX/share/applications/brumzel-ball.desktop"
 desktop-file-validate "$desktop" >"$WORK/desktop.log" 2>&1 ||
     fail "desktop-file-validate: $(head -3 "$WORK/desktop.log")"
 [ ! -s "$WORK/desktop.log" ] || fail "desktop-file-validate warns: $(head -3 "$WORK/desktop.log")"
-exec_cmd=$(sed -n 's/^Exec=//p' "$desktop")
 icon=$(sed -n 's/^Icon=//p' "$desktop")
-[ "$(PATH="$PREFIX/bin:$PATH" command -v "${exec_cmd%% *}")" = "$PREFIX/bin/brumzel-ball" ] ||
-    fail "the desktop entry's Exec=$exec_cmd is not the installed command"
+# The entry and each of its actions start the installed command.
+for exec_cmd in $(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop"); do
+    [ "$(PATH="$PREFIX/bin:$PATH" command -v "$exec_cmd")" = "$PREFIX/bin/brumzel-ball" ] ||
+        fail "the desktop entry's Exec=$exec_cmd is not the installed command"
+done
 for size in 64 128 256; do
     png="$PREFIX/share/icons/hicolor/${size}x${size}/apps/$icon.png"
     [ -f "$png" ] || fail "no ${size}px icon named $icon in the hicolor theme"
