@@ -47,8 +47,9 @@ extern float p1_dy, p2_dy;
 
 constexpr int BALLS_PER_GAME = 400;
 
-// Starts the library, timer, input, sound, the 800x600 display and loads the data file.
-// Returns only on success; every failure ends the process with status 1.
+// Starts the library, timer, input, sound and the chosen display mode (the command line's
+// choice completed from the settings file), and loads the data file. Returns only on success;
+// every failure ends the process with status 1 and a word on standard error.
 int initialise();
 // Timer callback: one tick, 150 a second.
 void __inc_game_time();
