@@ -1,10 +1,8 @@
 #!/bin/bash
-# Both ways of installing give a game a desktop user can start: `cmake --install` into a fresh
-# prefix (with a space in its path) and the Debian package, installed with dpkg into a scratch
-# root. Each holds exactly the expected files -- the command, the game and its data, a valid
-# desktop entry with its icons, valid AppStream metadata, the manual page and the licences, all
-# of the build's version -- and starts from its command to the menu. The package passes lintian
-# and leaves nothing behind when it is purged.
+# `cmake --install` into a fresh prefix (with a space in its path) and the Debian package, put
+# into a scratch root by dpkg, each hold exactly the expected files -- the command, the game, its
+# data, a valid desktop entry, icons, metadata, manual page and licences of the build's version --
+# and start the game to the menu. The package passes lintian and leaves nothing when purged.
 source "$(dirname "$0")/lib.sh"
 e2e_init install
 # Paths are compared with what the system reports, which has every link resolved.
@@ -29,8 +27,7 @@ expected_files() {
 # The files around the game under PREFIX, whose commands are in BIN: desktop entry, icons,
 # metadata, manual page (plain or compressed) and licences.
 check_desktop_files() {
-    local share=$1/share bin=$2 desktop meta man size png
-    desktop="$share/applications/brumzel-ball.desktop"
+    local share=$1/share bin=$2 meta man size png exec_cmd desktop="$1/share/applications/brumzel-ball.desktop"
     desktop-file-validate "$desktop" >"$WORK/desktop.log" 2>&1 && [ ! -s "$WORK/desktop.log" ] ||
         fail "desktop-file-validate: $(head -3 "$WORK/desktop.log")"
     exec_cmd=$(sed -n 's/^Exec=//p' "$desktop")
