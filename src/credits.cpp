@@ -24,7 +24,8 @@ static void draw_credit_lines()
     credit_line(290, DAT_FONT_TEXT, 128, 128, 0, "liballeg.org");
     credit_line(330, DAT_FONT_TEXT, 64, 128, 255, "GNU C++ Library (libstdc++) headers");
     credit_line(350, DAT_FONT_TEXT, 64, 128, 255, "gcc.gnu.org/onlinedocs/libstdc++");
-    credit_line(380, DAT_FONT_TEXT, 255, 128, 64, "Brumzel Ball is free to play, copy and share");
+    credit_line(380, DAT_FONT_TEXT, 255, 128, 64,
+                "Brumzel Ball is free software under the MIT licence");
     textprintf_ex(buffer, data_font(DAT_FONT_SCORE), 10, 550, makecol(255, 255, 255), -1, "%s",
                   MAKER_LINE);
 }
