@@ -224,6 +224,8 @@ static void restore_display_screen()
     }
 }
 
+static void mode_failed(const char *what);
+
 // The frame is drawn into a memory bitmap from here on and presented on the display, whose
 // borders are cleared once.
 static void scale_onto_display(const display_view &v)
@@ -231,7 +233,7 @@ static void scale_onto_display(const display_view &v)
     use_display_view(v);
     if (v.x == 0 && v.y == 0 && v.w == SCREEN_WIDTH && v.h == SCREEN_HEIGHT) return;
     BITMAP *frame = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    if (!frame) return; // no memory for the frame: the game is drawn unscaled in the corner
+    if (!frame) mode_failed("no memory for the game's 800x600 picture");
     clear_bitmap(screen);
     clear_bitmap(frame);
     display_bitmap = screen;
