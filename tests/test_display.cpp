@@ -108,14 +108,12 @@ static const struct {
     {{"--scale=4"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, 4, true}, // a scale asks for a window
     {{"--desktop", "--window"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, SCALE_UNSET, true},
     {{"--help"}, nullptr, OPTIONS_HELP, DISPLAY_UNSET, SCALE_UNSET, true},
-    {{"-h"}, nullptr, OPTIONS_HELP, DISPLAY_UNSET, SCALE_UNSET, true},
     {{"--version"}, nullptr, OPTIONS_VERSION, DISPLAY_UNSET, SCALE_UNSET, true},
     {{"--scale", "5"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
     {{"--scale", "0"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
     {{"--scale", "2x"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
     {{"--scale"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
     {{"--desktop", "--scale", "2"}, nullptr, OPTIONS_BAD, DISPLAY_DESKTOP, 2, true},
-    {{"--windowed"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
     {{"play"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
     {{"--bogus", "--help"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
     // The settings file fills what the command line leaves open; the command line wins.
