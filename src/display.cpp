@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "version.h"
 
@@ -17,11 +16,11 @@ int keeping_score = 0;
 
 // Room left around a window for its title bar and the desktop's panels.
 constexpr int WINDOW_MARGIN = 64;
-// The largest display the desktop fill's row and column maps are made for.
+// The largest display the desktop fill's row and column maps are made for (64 KiB each).
 constexpr int MAX_DISPLAY_SIDE = 16384;
 
 // Display column -> frame column and display row -> frame row of the view; the fill reads them.
-static std::vector<int> fill_column, fill_row;
+static int fill_column[MAX_DISPLAY_SIDE], fill_row[MAX_DISPLAY_SIDE];
 static int whole_scale = 1;  // the view's whole-number scale, or 0 for any other size
 static bool unscaled = true; // the view is the display's own 800x600: coordinates are the same
 
@@ -65,11 +64,10 @@ void use_display_view(const display_view &v)
                  v.w / SCREEN_WIDTH == v.h / SCREEN_HEIGHT;
     whole_scale = whole ? v.w / SCREEN_WIDTH : 0;
     unscaled = v.x == 0 && v.y == 0 && whole_scale == 1;
-    fill_column.resize(v.w);
-    fill_row.resize(v.h);
-    for (int x = 0; x < v.w; x++)
+    // No view is larger than the maps: the desktop mode refuses a larger desktop.
+    for (int x = 0; x < v.w && x < MAX_DISPLAY_SIDE; x++)
         fill_column[x] = to_game_x(v.x + x);
-    for (int y = 0; y < v.h; y++)
+    for (int y = 0; y < v.h && y < MAX_DISPLAY_SIDE; y++)
         fill_row[y] = to_game_y(v.y + y);
 }
 
@@ -163,7 +161,7 @@ template <typename P>
 static void present_fill(BITMAP *frame, BITMAP *display, const display_view &v)
 {
     const size_t line_bytes = sizeof(P) * v.w;
-    const int *column = fill_column.data();
+    const int *column = fill_column;
     const P *previous = nullptr;
     int previous_row = -1;
     for (int y = 0; y < v.h; y++) {
