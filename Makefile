@@ -1,4 +1,5 @@
-# Brumzel Ball: `make play` builds and starts the game, `make test` builds and runs every test.
+# Brumzel Ball: `make play` builds and starts the game, `make test` builds and runs every test,
+# `make package` builds the Debian package $(BUILD)/brumzel-ball_VERSION_ARCH.deb.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 # The headless tests again with AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz
@@ -9,17 +10,27 @@ FUZZ_SECONDS ?= 60
 CHECK_BUILD_FLAGS = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRUMZEL_BENCH=OFF \
 	-DBRUMZEL_GAMEDATA=$(CURDIR)/$(BUILD)/GAMEDATA.DAT
 
-.PHONY: play test build deps bench screenshots clean sanitize fuzz
+.PHONY: play test build configure package deps bench screenshots clean sanitize fuzz
 
 deps:
 	@scripts/install-deps
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-play: build
-	scripts/brumzel-launch "$(CURDIR)/$(BUILD)/brumzel-ball" "$(CURDIR)/$(BUILD)/GAMEDATA.DAT"
+# Playing needs the game, its data file and the launcher, not the tests and benchmarks.
+# ARGS passes the game's options, e.g. make play ARGS=--window
+play: configure
+	cmake --build $(BUILD) -j $(JOBS) --target brumzel-ball gamedata
+	scripts/brumzel-launch "$(CURDIR)/$(BUILD)/brumzel-ball" "$(CURDIR)/$(BUILD)/GAMEDATA.DAT" $(ARGS)
+
+# The package holds the game, its data and the files around them; CPack lays them out under /usr.
+package: configure
+	cmake --build $(BUILD) -j $(JOBS) --target brumzel-ball gamedata debian_docs
+	cd $(BUILD) && cpack
 
 test: build sanitize
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

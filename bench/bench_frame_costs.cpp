@@ -1,7 +1,8 @@
 // bench_frame_costs -- what a frame costs at the game's heaviest moments, as a multiple of the two
-// full-screen copies every frame makes and as a share of the 6.7 ms of one tick. Headless: 16-bit
-// memory bitmaps for buffer and screen, every scene set up by the game's own modules. Heap
-// allocations are counted while a frame runs; a play frame must make none.
+// full-screen copies every frame makes and as a share of the 6.7 ms of one tick, and what the
+// present step of the scaled display modes adds to every frame. Headless: 16-bit memory bitmaps
+// for buffer and screen, every scene set up by the game's own modules. Heap allocations are
+// counted while a frame runs; a play frame must make none.
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -16,8 +17,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "display.h"
 #include "explosions.h"
 #include "game_round.h"
+#include "gamedata.h"
 #include "gameover.h"
 #include "get_brumzel_pixels.h"
 #include "hiscore.h"
@@ -25,6 +28,7 @@
 #include "moving_points.h"
 #include "new_ball.h"
 #include "particles.h"
+#include "play_frame.h"
 #include "player_input.h"
 #include "rebound_effect.h"
 #include "title_screen.h"
@@ -389,6 +393,43 @@ static void two_screen_copies()
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
 }
 
+// ---- the present step of the scaled modes, to display-sized memory bitmaps ----
+static BITMAP *window_display, *desktop_display;
+
+static void make_displays()
+{
+    if (!window_display) window_display = create_bitmap(2 * SCREEN_WIDTH, 2 * SCREEN_HEIGHT);
+    if (!desktop_display) desktop_display = create_bitmap(1920, 1080);
+    blit(title1, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+}
+
+static void window_2x_view()
+{
+    use_display_view(window_view(2));
+}
+
+static void desktop_fill_view_1080()
+{
+    use_display_view(desktop_fill_view(1920, 1080));
+}
+
+static void present_window_2x()
+{
+    present_frame(screen, window_display);
+}
+
+static void present_desktop_fill()
+{
+    present_frame(screen, desktop_display);
+}
+
+// The library's general stretch, for comparison.
+static void stretch_blit_2x()
+{
+    stretch_blit(screen, window_display, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0, 2 * SCREEN_WIDTH,
+                 2 * SCREEN_HEIGHT);
+}
+
 static void one_gameover_pass()
 {
     gameover_logic_step();
@@ -460,10 +501,18 @@ static std::map<std::string, findings> found;
 static void nothing() {}
 
 // The limits: a peak play frame within 25 floors and a fifth of a tick, the burst within 20
-// floors (no quadratic search), the high-score frame within 40 floors.
+// floors (no quadratic search), the high-score frame within 40 floors, the present step of a 2x
+// window within 5 floors (it writes four times the pixels of one copy) and the desktop fill of
+// 1920x1080 within 10.
 static scenario scenarios[] = {
     {"floor", "floor: background to buffer, buffer to screen", 1, nothing, nothing,
      two_screen_copies, false, 0, 0},
+    {"present_window_2x", "present: 2x window, 1600x1200", 1, make_displays, window_2x_view,
+     present_window_2x, true, 5, 0},
+    {"present_desktop_fill", "present: desktop fill of 1920x1080", 1, make_displays,
+     desktop_fill_view_1080, present_desktop_fill, true, 10, 0},
+    {"stretch_blit_2x", "the library's stretch_blit to 1600x1200", 1, make_displays, nothing,
+     stretch_blit_2x, false, 0, 0},
     {"play_opening", "play frame, opening position", 1, opening_position, clock_at_start,
      one_play_pass, true, 0, 0},
     {"play_peak_full", "play frame, peak load, table full", 1, describe_peak_load,
@@ -505,6 +554,7 @@ static void run_scenario(benchmark::State &state, scenario *s)
         if (s->work == busy_game) f.slowest_ms.push_back(slowest_busy_frame_ms);
     }
     clear_input();
+    use_display_view(window_view(1));
 }
 
 // ---- the summary table ----

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "explosions.h"
+#include "gamedata.h"
 #include "init.h"
 #include "moving_points.h"
 #include "particles.h"

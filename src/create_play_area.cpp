@@ -6,7 +6,8 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "game_round.h"
+#include "game_clock.h"
+#include "gamedata.h"
 #include "init.h"
 #include "title_screen.h"
 

@@ -1,7 +1,9 @@
 // credits -- the closing card, left by clicking its spinning ball with any button
 #include "credits.h"
 
+#include "display.h"
 #include "fade.h"
+#include "gamedata.h"
 #include "help.h"
 #include "init.h"
 #include "intro.h"
@@ -22,7 +24,8 @@ static void draw_credit_lines()
     credit_line(290, DAT_FONT_TEXT, 128, 128, 0, "liballeg.org");
     credit_line(330, DAT_FONT_TEXT, 64, 128, 255, "GNU C++ Library (libstdc++) headers");
     credit_line(350, DAT_FONT_TEXT, 64, 128, 255, "gcc.gnu.org/onlinedocs/libstdc++");
-    credit_line(380, DAT_FONT_TEXT, 255, 128, 64, "Brumzel Ball is free to play, copy and share");
+    credit_line(380, DAT_FONT_TEXT, 255, 128, 64,
+                "Brumzel Ball is free software under the MIT licence");
     textprintf_ex(buffer, data_font(DAT_FONT_SCORE), 10, 550, makecol(255, 255, 255), -1, "%s",
                   MAKER_LINE);
 }
@@ -34,7 +37,7 @@ void credits()
     text_mode_transparent();
     clear_keybuf();
     clear_bitmap(buffer);
-    set_mouse_range(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    set_game_mouse_range(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     play_data_sample(DAT_CREDITS_SOUND);
     // Any button on the ball ends the credits.
     while (!(hit && mouse_b != 0)) {
@@ -42,12 +45,16 @@ void credits()
         hit = draw_exit_ball(angle);
         angle = angle <= 254 ? angle + 4 : 0;
         draw_credit_lines();
-        draw_sprite(buffer, mouse_ptr1, mouse_x, mouse_y);
+        draw_sprite(buffer, mouse_ptr1, game_mouse_x(), game_mouse_y());
         blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        present_screen();
+        end_if_closed();
         rest(1);
     }
-    while (mouse_b == 1)
+    while (mouse_b == 1) {
+        end_if_closed();
         rest(1);
+    }
     highcolor_fade_out(16);
-    rest(500);
+    rest_unless_closed(500);
 }

@@ -3,6 +3,7 @@
 
 #include <allegro.h>
 
+#include "gamedata.h"
 #include "init.h"
 
 // A bumper's picture is centred on its position; its angle only counts modulo a full turn,

@@ -1,7 +1,6 @@
 // explosions -- invisible emitters that spray rings of particles for a few logic steps
 #include "explosions.h"
 
-#include "init.h"
 #include "particles.h"
 
 explosion_record explosion[EXPLOSION_SLOTS];

@@ -3,6 +3,8 @@
 
 #include <allegro.h>
 
+#include "display.h"
+
 int fade_pictures = 0;
 
 // Waits for the display's retrace; a headless run has no display driver to wait on.
@@ -27,11 +29,16 @@ void highcolor_fade_out(int speed)
             draw_trans_sprite(bmp_buff, bmp_orig, 0, 0);
             wait_retrace();
             blit(bmp_buff, screen, 0, 0, 0, 0, width, height);
+            present_screen();
             fade_pictures++;
+            // A closed window ends the fade: the screen goes black at once.
+            end_if_closed();
+            if (close_requested()) break;
         }
     }
     // Without its bitmaps the fade is skipped and the screen simply goes black.
     if (bmp_buff) destroy_bitmap(bmp_buff);
     if (bmp_orig) destroy_bitmap(bmp_orig);
     rectfill(screen, 0, 0, width, height, makecol(0, 0, 0));
+    present_screen();
 }

@@ -1,12 +1,13 @@
-// game_round -- one game: the timer-paced play loop, end-of-game count and high-score entries
+// game_round -- one game: the timer-paced play loop and the high-score entries
 #include "game_round.h"
 
 #include <allegro.h>
 
 #include "check_collision.h"
-#include "create_play_area.h"
-#include "display_sprites.h"
+#include "display.h"
 #include "explosions.h"
+#include "game_clock.h"
+#include "gamedata.h"
 #include "gameover.h"
 #include "get_ready.h"
 #include "hiscore.h"
@@ -14,14 +15,10 @@
 #include "move_sprites.h"
 #include "moving_points.h"
 #include "particles.h"
+#include "play_frame.h"
 #include "player_input.h"
 #include "rebound_effect.h"
 #include "title_screen.h"
-
-int end_of_game_count()
-{
-    return GAME_COUNT_START - target_frames / TICKS_PER_COUNT;
-}
 
 void start_menu_pass()
 {
@@ -42,34 +39,6 @@ void play_logic_step()
     player_input();
     reduce_speed();
     update_moving_points();
-}
-
-void compose_play_frame()
-{
-    blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    create_play_area();
-    display_sprites();
-    display_particles();
-    display_moving_points();
-    do_pad_rebound();
-}
-
-void draw_play_frame()
-{
-    compose_play_frame();
-    blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-}
-
-// Logic never runs ahead of the clock: while it is ahead, the same picture is drawn again,
-// without sleeping, until the ticks catch up. Behind, one frame is drawn and nothing skipped.
-int draw_paced(void (*draw_frame)())
-{
-    int frames = 0;
-    do {
-        draw_frame();
-        frames++;
-    } while (target_frames < actual_frames);
-    return frames;
 }
 
 void play_pass(void (*draw_frame)())
@@ -103,29 +72,6 @@ bool update_best_score()
     return played;
 }
 
-// The last seconds of a game, each stage armed by the one before it.
-static const struct {
-    int count, flag_before, flag_after, sample;
-} count_stage[] = {
-    {8, 0, 5, DAT_WARNING_SOUND},        {5, 5, 4, DAT_COUNT5_SOUND}, {4, 4, 3, DAT_COUNT4_SOUND},
-    {3, 3, 2, DAT_COUNT3_SOUND},         {2, 2, 1, DAT_COUNT2_SOUND}, {1, 1, 99, DAT_COUNT1_SOUND},
-    {0, 99, 999, DAT_END_OF_TIME_SOUND},
-};
-
-int check_end_of_game_count()
-{
-    int played = -1;
-    // Each stage reads the clock afresh, as the tick counter runs on meanwhile.
-    for (const auto &st : count_stage) {
-        if (end_of_game_count() == st.count && countdown_flag == st.flag_before) {
-            countdown_flag = st.flag_after;
-            play_data_sample(st.sample);
-            played = st.sample;
-        }
-    }
-    return played;
-}
-
 bool score_qualifies(int score)
 {
     return score > score_table[SCORE_PLACES - 1].player_score;
@@ -137,11 +83,14 @@ const score_screens game_score_screens = {hiscore_enter_name, hiscore_display};
 static void enter_score(int score, const score_screens &screens)
 {
     if (!score_qualifies(score)) return;
+    // A window closed meanwhile ends the game only once the score is saved.
+    keeping_score++;
     score_table[CANDIDATE_ENTRY].player_score = score;
     screens.enter_name(score);
     sort_scores();
     screens.show_table(1);
     save_scores();
+    keeping_score--;
 }
 
 void enter_high_scores(const score_screens &screens)
@@ -154,8 +103,10 @@ void enter_high_scores(const score_screens &screens)
 void play_game()
 {
     get_ready();
-    while (game_continues())
+    while (game_continues()) {
+        end_if_closed();
         play_pass();
+    }
     gameover();
     enter_high_scores();
 }

@@ -4,16 +4,16 @@
 #include <cstdlib>
 
 #include "check_collision.h"
-#include "create_play_area.h"
-#include "display_sprites.h"
+#include "display.h"
 #include "explosions.h"
 #include "fade.h"
-#include "game_round.h"
+#include "gamedata.h"
 #include "get_brumzel_pixels.h"
 #include "init.h"
 #include "move_sprites.h"
 #include "moving_points.h"
 #include "particles.h"
+#include "play_frame.h"
 #include "rebound_effect.h"
 
 // Burst particles live 200 to 599 steps and fly at 0.5 to 4.5 pixels a step.
@@ -77,6 +77,7 @@ void draw_gameover_frame()
     textout_ex(buffer, data_font(DAT_FONT_LARGE), "GAME OVER", GAMEOVER_X, GAMEOVER_Y,
                makecol(255, 255, 255), -1);
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    present_screen();
 }
 
 // Paced like the play loop: logic at most once per tick, the same frame redrawn while ahead of
@@ -84,6 +85,7 @@ void draw_gameover_frame()
 void run_gameover_loop()
 {
     do {
+        end_if_closed();
         gameover_logic_step();
         draw_paced(draw_gameover_frame);
         actual_frames++;
@@ -95,5 +97,5 @@ void gameover()
     burst_bumpers();
     run_gameover_loop();
     highcolor_fade_out(16);
-    rest(500);
+    rest_unless_closed(500);
 }

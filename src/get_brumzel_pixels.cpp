@@ -1,6 +1,7 @@
 // get_brumzel_pixels -- samples the bumper logo into a list of pixels for the game-over burst
 #include "get_brumzel_pixels.h"
 
+#include "gamedata.h"
 #include "init.h"
 
 brumzel_pixel brumzel_pixels[BRUMZEL_PIXEL_SLOTS];

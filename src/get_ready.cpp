@@ -4,7 +4,9 @@
 #include <allegro.h>
 
 #include "create_play_area.h"
+#include "display.h"
 #include "display_sprites.h"
+#include "gamedata.h"
 #include "init.h"
 #include "player_input.h"
 
@@ -16,8 +18,9 @@ static void show_count(const char *text, int x, int sample, int pause_ms)
 {
     textprintf_ex(screen, data_font(DAT_FONT_LARGE), x, COUNT_Y, makecol(255, 255, 255), 0, "%s",
                   text);
+    present_screen();
     if (sample >= 0) play_data_sample(sample);
-    rest(pause_ms);
+    rest_unless_closed(pause_ms);
 }
 
 void get_ready()
@@ -30,7 +33,8 @@ void get_ready()
     textprintf_ex(buffer, data_font(DAT_FONT_LARGE), 260, 100, makecol(255, 255, 255), -1,
                   "GET READY");
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    rest(1000);
+    present_screen();
+    rest_unless_closed(1000);
 
     show_count("3", COUNT_X, DAT_COUNT3_SOUND, 1000);
     show_count("2", COUNT_X, DAT_COUNT2_SOUND, 1000);
@@ -38,7 +42,7 @@ void get_ready()
     show_count("GO", GO_X, -1, 200);
 
     // Level aim for the left launcher.
-    position_mouse(0, LEVEL_AIM_MOUSE_Y);
+    position_game_mouse(0, LEVEL_AIM_MOUSE_Y);
 
     // The game's clock starts here. The reset is an atomic store and the timer's tick an
     // atomic add, so a tick arriving at this moment is either counted before the reset and

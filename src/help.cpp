@@ -1,7 +1,9 @@
 // help -- the help page, left by clicking its spinning ball
 #include "help.h"
 
+#include "display.h"
 #include "fade.h"
+#include "gamedata.h"
 #include "init.h"
 
 bool on_click_circle(int px, int py, int cx, int cy)
@@ -16,7 +18,7 @@ constexpr int EXIT_LABEL_X = 665, EXIT_LABEL_Y = 495;
 
 bool draw_exit_ball(int angle)
 {
-    bool hit = on_click_circle(mouse_x, mouse_y, EXIT_BALL_X, EXIT_BALL_Y);
+    bool hit = on_click_circle(game_mouse_x(), game_mouse_y(), EXIT_BALL_X, EXIT_BALL_Y);
     rotate_sprite(buffer, title_ball1, EXIT_BALL_LEFT, EXIT_BALL_TOP, itofix(angle));
     draw_sprite(buffer, title_quit1, EXIT_LABEL_X, EXIT_LABEL_Y);
     return hit;
@@ -31,13 +33,17 @@ void help_display()
         blit(help1, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         hit = draw_exit_ball(angle);
         angle = angle <= 254 ? angle + 2 : 0;
-        draw_sprite(buffer, mouse_ptr1, mouse_x, mouse_y);
+        draw_sprite(buffer, mouse_ptr1, game_mouse_x(), game_mouse_y());
         blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        present_screen();
+        end_if_closed();
         rest(1);
     }
     // Let go of the button first, so the click does not reach the menu.
-    while (mouse_b == 1)
+    while (mouse_b == 1) {
+        end_if_closed();
         rest(1);
+    }
     highcolor_fade_out(16);
-    rest(500);
+    rest_unless_closed(500);
 }

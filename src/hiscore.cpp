@@ -7,7 +7,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "display.h"
 #include "fade.h"
+#include "gamedata.h"
 #include "help.h"
 #include "init.h"
 
@@ -264,25 +266,28 @@ void hiscore_display(int wait)
     text_mode_transparent();
     clear_keybuf();
     clear_bitmap(buffer);
-    set_mouse_range(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    // Any button leaves once the pointer was on the ball in the frame before.
-    while (!exit_flag && !(hit && mouse_b != 0)) {
+    set_game_mouse_range(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    // Any button leaves once the pointer was on the ball in the frame before. A closed window
+    // leaves at once: from the menu the game then ends; after name entry the score is saved first.
+    while (!exit_flag && !(hit && mouse_b != 0) && !close_requested()) {
         blit(hiscore_table1, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         draw_table_text();
         shadow_table_area();
         hit = draw_exit_ball(angle);
         angle = angle > 254 ? 0 : angle + BALL_TURN;
-        if (wait == 1) draw_sprite(buffer, mouse_ptr1, mouse_x, mouse_y);
+        if (wait == 1) draw_sprite(buffer, mouse_ptr1, game_mouse_x(), game_mouse_y());
         blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        present_screen();
+        end_if_closed();
         rest(1);
         hiscore_frames = hiscore_frames + 1;
         if (wait == 0) exit_flag = true;
     }
     // Let go of the left button first, so the click does not reach the next screen.
-    while (mouse_b == 1)
+    while (mouse_b == 1 && !close_requested())
         rest(1);
     if (wait == 1) highcolor_fade_out(16);
-    rest(500);
+    rest_unless_closed(500);
 }
 
 // ---- name entry ----
@@ -326,6 +331,7 @@ static void draw_name_box(const name_editor &ed)
                   -1, "%s", ed.text);
     blit(text_buffer, buffer, 0, 0, NAME_BOX_X, NAME_BOX_Y, NAME_BOX_W, NAME_BOX_H);
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    present_screen();
 }
 
 void hiscore_enter_name(int score)
@@ -340,7 +346,8 @@ void hiscore_enter_name(int score)
 
     hiscore_display(0);
     draw_entry_panel(score);
-    // Keys are applied as they come; Enter is read from the live key state, not the buffer.
+    // Keys are applied as they come; Enter is read from the live key state, not the buffer. A
+    // closed window ends the entry as Enter would: the name typed so far is kept.
     do {
         while (keypressed()) {
             int newkey = readkey();
@@ -348,7 +355,7 @@ void hiscore_enter_name(int score)
             name_editor_key(&ed, newkey);
         }
         draw_name_box(ed);
-    } while (!key[KEY_ENTER]);
+    } while (!key[KEY_ENTER] && !close_requested());
     strcpy(score_table[CANDIDATE_ENTRY].player_name, ed.text);
     names_entered++;
 }

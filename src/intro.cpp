@@ -1,7 +1,9 @@
 // intro -- the opening card: title picture, maker lines and a sound for six seconds
 #include "intro.h"
 
+#include "display.h"
 #include "fade.h"
+#include "gamedata.h"
 #include "init.h"
 
 void intro()
@@ -15,7 +17,8 @@ void intro()
                          "By the Brumzel Ball developers.");
     textprintf_centre_ex(screen, data_font(DAT_FONT_TEXT), 400, 220, makecol(255, 255, 0), -1,
                          "Created using the ALLEGRO game programming library");
-    rest(6000);
+    present_screen();
+    rest_unless_closed(6000);
     highcolor_fade_out(16);
-    rest(500);
+    rest_unless_closed(500);
 }

@@ -1,13 +1,32 @@
 // main -- the program flow: start-up, intro, the menu loop with its games, credits
+#include <cstdio>
+
 #include "credits.h"
 #include "game_round.h"
 #include "get_brumzel_pixels.h"
 #include "init.h"
 #include "intro.h"
+#include "options.h"
 #include "title_screen.h"
 
-int main()
+int main(int argc, char *argv[])
 {
+    // The command line is read before the library starts, so it answers without a display.
+    char why[160];
+    switch (parse_command_line(argc, argv, &chosen_display, why, sizeof why)) {
+    case OPTIONS_HELP:
+        print_usage(stdout);
+        return 0;
+    case OPTIONS_VERSION:
+        print_version(stdout);
+        return 0;
+    case OPTIONS_BAD:
+        fprintf(stderr, "brumzel-ball: %s\n", why);
+        print_usage(stderr);
+        return 2;
+    case OPTIONS_PLAY:
+        break;
+    }
     initialise();
     get_brumzel_pixels();
     intro();

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "gamedata.h"
 #include "init.h"
 
 void create_new_moving_points(double x, double y, int mult, int direction)

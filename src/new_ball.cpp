@@ -1,6 +1,7 @@
 // new_ball -- launches a ball from a side's launcher, at most once every 16 logic steps
 #include "new_ball.h"
 
+#include "gamedata.h"
 #include "init.h"
 
 // Where each side's balls leave its launcher and how fast they go across.

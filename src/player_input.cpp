@@ -4,6 +4,7 @@
 #include <allegro.h>
 #include <cstdlib>
 
+#include "display.h"
 #include "init.h"
 #include "new_ball.h"
 #include "title_screen.h"
@@ -40,8 +41,8 @@ static void computer_player()
 
 void player_input()
 {
-    set_mouse_range(AIM_MOUSE_X, AIM_MOUSE_TOP, AIM_MOUSE_X, AIM_MOUSE_BOTTOM);
-    p1_dy = aim_from_mouse(mouse_y);
+    set_game_mouse_range(AIM_MOUSE_X, AIM_MOUSE_TOP, AIM_MOUSE_X, AIM_MOUSE_BOTTOM);
+    p1_dy = aim_from_mouse(game_mouse_y());
     if (mouse_b & 1) new_ball(KIND_P1_BALL);
 
     if (Menu_Option == MENU_TWO_PLAYER)

@@ -1,6 +1,7 @@
 // rebound_effect -- short flashes of a corner pad when a bumper strikes it
 #include "rebound_effect.h"
 
+#include "gamedata.h"
 #include "init.h"
 
 rebound_record rebound[REBOUND_SLOTS];

@@ -3,7 +3,9 @@
 
 #include <allegro.h>
 
+#include "display.h"
 #include "fade.h"
+#include "gamedata.h"
 #include "help.h"
 #include "hiscore.h"
 #include "init.h"
@@ -49,10 +51,12 @@ void step_menu_angles(double angle[MENU_ITEMS], int hovered)
 // High scores and help open from the menu once the button is let go, then the menu goes on.
 static void open_screen_from_menu(int item)
 {
-    while (mouse_b == LEFT_BUTTON_ALONE)
+    while (mouse_b == LEFT_BUTTON_ALONE) {
+        end_if_closed();
         rest(1);
+    }
     highcolor_fade_out(16);
-    rest(500);
+    rest_unless_closed(500);
     if (item == MENU_HISCORES)
         hiscore_display(1);
     else
@@ -68,31 +72,33 @@ static void draw_menu(const double angle[MENU_ITEMS])
     }
     for (const auto &l : menu_label)
         draw_sprite(buffer, *l.label, l.x, l.y);
-    draw_sprite(buffer, mouse_ptr1, mouse_x, mouse_y);
+    draw_sprite(buffer, mouse_ptr1, game_mouse_x(), game_mouse_y());
     textprintf_ex(buffer, font, 180, 100, makecol(255, 0, 0), -1, "%s", VERSION_LINE);
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    present_screen();
 }
 
 int title_screen()
 {
     double angle[MENU_ITEMS] = {0, 0, 0, 0, 0};
     int button = 0;
-    set_mouse_range(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    set_game_mouse_range(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     play_data_sample(DAT_TITLE_MUSIC);
     Menu_Option = MENU_NONE;
     // The menu ends on the item and button of the pass before, without waiting for a release.
     while (!menu_choice_made(Menu_Option, button)) {
         button = mouse_b;
-        Menu_Option = menu_item_at(mouse_x, mouse_y);
+        Menu_Option = menu_item_at(game_mouse_x(), game_mouse_y());
         if ((Menu_Option == MENU_HISCORES || Menu_Option == MENU_HELP) &&
             button == LEFT_BUTTON_ALONE)
             open_screen_from_menu(Menu_Option);
         draw_menu(angle);
         step_menu_angles(angle, Menu_Option);
+        end_if_closed();
         rest(1);
     }
     highcolor_fade_out(16);
-    rest(500);
+    rest_unless_closed(500);
     stop_sample(static_cast<SAMPLE *>(data[DAT_TITLE_MUSIC].dat));
     return 0;
 }

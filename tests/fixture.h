@@ -6,7 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "display.h"
+#include "game_clock.h"
+#include "gamedata.h"
 #include "init.h"
+#include "play_frame.h"
 
 // Several figures compared in one go: EXPECT_EQ(N(p1_score, mult), N(10, 1)).
 using nums = std::vector<double>;

@@ -337,7 +337,7 @@ TEST_F(Screens, HelpAndCreditsAreLeftByTheirBall)
         {DAT_FONT_LARGE, 100, 255, 64, 64, "Credits:"},
         {DAT_FONT_TEXT, 160, 255, 255, 0, "Thanks for playing Brumzel Ball."},
         {DAT_FONT_TEXT, 270, 128, 128, 0, "Allegro Game Programming Library"},
-        {DAT_FONT_TEXT, 380, 255, 128, 64, "Brumzel Ball is free to play, copy and share"}};
+        {DAT_FONT_TEXT, 380, 255, 128, 64, "Brumzel Ball is free software under the MIT licence"}};
     for (const auto &l : lines) {
         int x = 400 - text_length(data_font(l.font), l.text) / 2;
         EXPECT_TRUE(shows_text(buffer, title1, l.font, x, l.y, makecol(l.r, l.g, l.b), l.text, 0))

@@ -12,7 +12,7 @@
 
 #include "art.h"
 #include "fonts.h"
-#include "init.h"
+#include "gamedata.h"
 #include "sound.h"
 
 static std::string work_dir, preview_dir;

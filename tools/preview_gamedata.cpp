@@ -11,6 +11,7 @@
 
 #include <allegro.h>
 
+#include "gamedata.h"
 #include "init.h"
 
 static DATAFILE *dat;
@@ -126,7 +127,7 @@ static void credits_screen()
         {290, 24, 128, 128, 0, "liballeg.org"},
         {330, 24, 64, 128, 255, "GNU C++ Library (libstdc++) headers"},
         {350, 24, 64, 128, 255, "gcc.gnu.org/onlinedocs/libstdc++"},
-        {380, 24, 255, 128, 64, "Brumzel Ball is free to play, copy and share"},
+        {380, 24, 255, 128, 64, "Brumzel Ball is free software under the MIT licence"},
     };
     for (const line &l : lines)
         textprintf_centre_ex(b, F(l.f), 400, l.y, makecol(l.r, l.g, l.bl), -1, "%s", l.t);

@@ -61,12 +61,13 @@ ASOUND
     load_backdrops
 }
 
+# start_xvfb [WxH]: a private X server, 800x600 unless another size is given.
 start_xvfb() {
-    local n=90 i
+    local n=90 i size=${1:-800x600}
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
     # No key repeat: on a loaded machine a key may stay down long enough to repeat, and a
     # name typed into the game would come out with a doubled letter.
-    Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp -r >"$WORK/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -r >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"
     for i in $(seq 1 100); do
@@ -166,6 +167,17 @@ shows_region() { region_matches "$4" "$1" "$2" "$3"; }
 
 # Waits until region WxH+X+Y shows the backdrop picture.
 wait_for_region() { wait_until "$1" "${4:-60}" shows_region "$2" "$3" "${5:-5}"; }
+
+# "r g b" of one pixel of a picture.
+pixel() {
+    convert "$1" -crop "1x1+$2+$3" -depth 8 -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
+}
+
+# Mean "r g b" (0-255) of region WxH+X+Y.
+region_mean() {
+    convert "$1" -crop "$2" +repage -resize 1x1\! -depth 8 \
+        -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
+}
 
 # Pixels of region WxH+X+Y within a tolerance of a colour.
 colour_pixels() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fuzz_headless.h"
+#include "gamedata.h"
 #include "init.h"
 
 static std::vector<uint8_t> packed_file, unpacked_file;

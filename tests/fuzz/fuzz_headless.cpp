@@ -9,6 +9,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "display.h"
+#include "gamedata.h"
 #include "init.h"
 
 void fuzz_failed(const char *what, const char *file, int line)
