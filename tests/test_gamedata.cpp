@@ -82,7 +82,7 @@ static void put(bytes &b, size_t at, uint32_t v, int width)
 static bool load(const bytes &b)
 {
     FILE *f = fopen("GAMEDATA.DAT", "wb");
-    fwrite(b.data(), 1, b.size(), f);
+    if (!b.empty()) fwrite(b.data(), 1, b.size(), f); // an empty vector may have no storage
     fclose(f);
     char text[256] = "";
     bool ok = load_gamedata("GAMEDATA.DAT", text, sizeof text);

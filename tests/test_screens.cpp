@@ -99,8 +99,8 @@ TEST_F(Screens, LaunchersTurnAboutTheirPivotsWithTheAim)
         p1_dy = r.p1, p2_dy = r.p2;
         draw_bar();
         blit(background, want, 0, 0, 0, 0, 800, 600);
-        pivot_sprite(want, launcher_p1, 35, 295, 60, 10, itofix(r.a1));
-        pivot_sprite(want, launcher_p2, 775, 295, 10, 10, itofix(r.a2));
+        pivot_sprite(want, launcher_p1, 35, 295, 60, 10, ftofix(r.a1)); // itofix shifts negatives
+        pivot_sprite(want, launcher_p2, 775, 295, 10, 10, ftofix(r.a2));
         EXPECT_EQ(pixels(buffer, 0, 200, 799, 400, -1, want), 0) << r.p1 << " " << r.p2;
     }
     destroy_bitmap(want);
