@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
@@ -85,6 +86,7 @@ void Headless::TearDown()
     mouse_b = 0;
     if (*home) {
         ASSERT_EQ(chdir(home), 0);
+        std::filesystem::remove_all(temp_dir); // the folder goes with its test
     }
 }
 
@@ -94,6 +96,7 @@ void Headless::enter_temp_dir()
     char dir[] = "/tmp/brumzel-test-XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     ASSERT_EQ(chdir(dir), 0);
+    temp_dir = dir;
 }
 
 void place(int slot, int type, double x, double y, double dx, double dy)

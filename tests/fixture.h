@@ -31,6 +31,7 @@ class Headless : public ::testing::Test {
     // Moves into a fresh empty folder until the test ends.
     void enter_temp_dir();
     char home[512] = "";
+    std::string temp_dir;
 };
 
 // A ball (kinds 1, 2) or a bumper (kind 3) in a slot, sized and weighted as the game makes them.
