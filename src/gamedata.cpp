@@ -260,9 +260,12 @@ static bool walk_objects(dat_reader *r, int depth, long *types, long *count_out,
         if (types && n < DAT_ENTRIES) types[n] = type;
         long start = r->consumed;
         if (type == DAT_FILE) {
-            if (depth >= MAX_NESTING ||
-                !walk_objects(r, depth + 1, nullptr, nullptr, why, why_size))
+            if (depth >= MAX_NESTING) {
+                snprintf(why, why_size, "%s: object %ld nests data files too deep", GAMEDATA_FILE,
+                         n);
                 return false;
+            }
+            if (!walk_objects(r, depth + 1, nullptr, nullptr, why, why_size)) return false;
         } else if (!object_header_fits(r, type, stored)) {
             snprintf(why, why_size, "%s: object %ld is damaged", GAMEDATA_FILE, n);
             return false;
