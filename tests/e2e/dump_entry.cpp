@@ -8,26 +8,18 @@
 
 int main(int argc, char **argv)
 {
-    if (argc != 4) {
+    if (argc != 4 || install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
         fprintf(stderr, "usage: dump_entry GAMEDATA.DAT ENTRY OUT.bmp\n");
         return 2;
     }
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) return 1;
     set_color_depth(16);
     DATAFILE *dat = load_datafile(argv[1]);
-    if (!dat) {
-        fprintf(stderr, "cannot load %s\n", argv[1]);
-        return 1;
-    }
     int entry = atoi(argv[2]);
-    for (int n = 0; n <= entry; n++) {
-        if (dat[n].type == DAT_END) {
-            fprintf(stderr, "no entry %d\n", entry);
-            return 1;
-        }
-    }
-    if (dat[entry].type != DAT_BITMAP) {
-        fprintf(stderr, "entry %d is not a bitmap\n", entry);
+    int n = 0;
+    while (dat && n < entry && dat[n].type != DAT_END)
+        n++;
+    if (!dat || n != entry || dat[entry].type != DAT_BITMAP) {
+        fprintf(stderr, "%s has no bitmap entry %s\n", argv[1], argv[2]);
         return 1;
     }
     return save_bitmap(argv[3], static_cast<BITMAP *>(dat[entry].dat), nullptr) == 0 ? 0 : 1;
