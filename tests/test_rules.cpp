@@ -280,6 +280,17 @@ static void passes(int n)
         play_pass([] { target_frames = target_frames + 1; });
 }
 
+// Logic never runs ahead of the clock, and a machine behind it still draws every step once.
+TEST_F(Rules, DrawingWaitsForTheClockButNeverSkipsAFrame)
+{
+    const int rows[][3] = {{7, 4, 3},  // three ticks behind the logic: redrawn until they come
+                           {0, 5, 1}}; // the clock ahead: one frame, nothing skipped
+    for (const auto &r : rows) {
+        actual_frames = r[0], target_frames = r[1];
+        EXPECT_EQ(draw_paced([] { target_frames = target_frames + 1; }), r[2]) << r[0];
+    }
+}
+
 TEST_F(Rules, CountFallsByOneEvery200TicksAndEachStageFiresOnceArmedByTheOneBefore)
 {
     std::vector<std::pair<int, int>> fired,
