@@ -56,8 +56,8 @@ TEST_F(Effects, ParticleIsDrawnWhileAliveAndTakesTheLowestFreeRecord)
         display_particles();
         seen += pixels(buffer, 0, 0, 799, 599, makecol(0, 255, 0)) > 0;
         update_particle(); // the first step frees 7 and 200
-        for (int life = 10; life < 14 && frame == 0;
-             life++) // 8 and 9 at the end; the third finds the table full
+        // lives 11 and 12 go to 7 and 200 (8 and 9 at the end); 13 finds the table full
+        for (int life = 10; life < 14 && frame == 0; life++)
             create_particle(0, 0, 0, PARTICLE_DOT, 1, 1, 1, life == 10 ? -3 : life);
     }
     EXPECT_EQ(N(seen, particles[7].life, particles[200].life, particles[300].life), N(3, 8, 9, 0));
