@@ -112,27 +112,34 @@ struct dat_reader {
     bool ok;
 };
 
-static long read_long(dat_reader *r)
+// The next n bytes (1 to 4) as a big-endian number; 0, and the reader stopped, at the end.
+static uint32_t read_big_endian(dat_reader *r, int n)
 {
     unsigned char b[4];
-    if (!r->ok || pack_fread(b, 4, r->f) != 4) {
+    if (!r->ok || pack_fread(b, n, r->f) != n) {
         r->ok = false;
         return 0;
     }
-    r->consumed += 4;
-    return static_cast<long>(static_cast<int32_t>((uint32_t(b[0]) << 24) | (uint32_t(b[1]) << 16) |
-                                                  (uint32_t(b[2]) << 8) | uint32_t(b[3])));
+    r->consumed += n;
+    uint32_t value = 0;
+    for (int i = 0; i < n; i++)
+        value = value << 8 | b[i];
+    return value;
+}
+
+static long read_long(dat_reader *r)
+{
+    return static_cast<int32_t>(read_big_endian(r, 4));
 }
 
 static int read_word(dat_reader *r)
 {
-    unsigned char b[2];
-    if (!r->ok || pack_fread(b, 2, r->f) != 2) {
-        r->ok = false;
-        return 0;
-    }
-    r->consumed += 2;
-    return static_cast<int16_t>((b[0] << 8) | b[1]);
+    return static_cast<int16_t>(read_big_endian(r, 2));
+}
+
+static int read_byte(dat_reader *r)
+{
+    return static_cast<int>(read_big_endian(r, 1));
 }
 
 static void skip_bytes(dat_reader *r, long n)
@@ -144,17 +151,6 @@ static void skip_bytes(dat_reader *r, long n)
         r->consumed += part;
         n -= part;
     }
-}
-
-static int read_byte(dat_reader *r)
-{
-    unsigned char b;
-    if (!r->ok || pack_fread(&b, 1, r->f) != 1) {
-        r->ok = false;
-        return 0;
-    }
-    r->consumed += 1;
-    return b;
 }
 
 // Bytes a pixel takes for a colour depth as the data file gives it; 0 for no valid depth.
