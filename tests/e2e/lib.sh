@@ -55,19 +55,25 @@ ASOUND
     FIELD="$WORK/entry0.png" HELP="$WORK/entry14.png" TABLE="$WORK/entry15.png" TITLE="$WORK/entry30.png"
 }
 
-# start_xvfb [WxH]: a private X server, 800x600 unless another size is given. No key repeat: on a
-# loaded machine a held key could repeat and double a letter of a name typed into the game.
+# start_xvfb [WxH]: a private X server, 800x600 unless another size is given. The server picks a
+# free display number itself and reports it once it listens: a number that merely looks free here
+# may belong to a server this process cannot see (another /tmp, the same abstract socket), and
+# the game would then talk to a stranger. No key repeat: on a loaded machine a held key could
+# repeat and double a letter of a name typed into the game.
 start_xvfb() {
-    local n=90 i
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 "${1:-800x600}x24" -nolisten tcp -r >"$WORK/xvfb.log" 2>&1 &
+    local size=${1:-800x600} number="$WORK/xvfb.display" i
+    rm -f "$number"
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -r 3>"$number" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=":$n"
     for i in $(seq 1 100); do
-        xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+        if grep -q '^[0-9][0-9]*$' "$number" 2>/dev/null; then
+            export DISPLAY=":$(cat "$number")"
+            [ "$(xdotool getdisplaygeometry 2>/dev/null)" = "${size/x/ }" ] && return 0
+        fi
+        kill -0 "$XVFB_PID" 2>/dev/null || break
         sleep 0.1
     done
-    fail "Xvfb did not start"
+    fail "Xvfb did not start (see $WORK/xvfb.log)"
 }
 
 # start_game [FOLDER COMMAND...]: the game, or a launcher that ends by executing it, in its
