@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "game_clock.h"
+#include "game_input.h"
 #include "gamedata.h"
 #include "init.h"
 #include "title_screen.h"
@@ -64,7 +65,7 @@ static void draw_balls_left(int bar_x, int balls, int grey, BITMAP *icon)
 
 static void draw_count()
 {
-    int count = end_of_game_count();
+    int count = count_at(shown_clock());
     if (count >= 0)
         print_white(300, 565, "COUNTDOWN: %02i", count);
     else

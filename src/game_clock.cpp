@@ -1,12 +1,18 @@
 // game_clock -- the end-of-game count read from the tick counter, and its sounded last stages
 #include "game_clock.h"
 
+#include "game_input.h"
 #include "gamedata.h"
 #include "init.h"
 
+int count_at(int ticks)
+{
+    return GAME_COUNT_START - ticks / TICKS_PER_COUNT;
+}
+
 int end_of_game_count()
 {
-    return GAME_COUNT_START - target_frames / TICKS_PER_COUNT;
+    return count_at(step_clock());
 }
 
 // The last seconds of a game, each stage armed by the one before it.

@@ -5,7 +5,9 @@
 // The end-of-game count starts at 100 and falls by one every 200 ticks; play stops below 0.
 constexpr int GAME_COUNT_START = 100, TICKS_PER_COUNT = 200;
 
-// The end-of-game count for the live tick counter: 100 - target_frames / 200.
+// The end-of-game count at a reading of the tick counter: 100 - ticks / 200.
+int count_at(int ticks);
+// The end-of-game count as the logic reads it, from the clock read afresh.
 int end_of_game_count();
 
 // Fires the next stage of the end-of-game count when its time has come. Returns the

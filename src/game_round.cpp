@@ -7,6 +7,7 @@
 #include "display.h"
 #include "explosions.h"
 #include "game_clock.h"
+#include "game_input.h"
 #include "gamedata.h"
 #include "gameover.h"
 #include "get_ready.h"
@@ -55,7 +56,7 @@ void play_pass(void (*draw_frame)())
 bool game_continues()
 {
     bool out_of_balls = p1_balls <= 0 && p2_balls <= 0;
-    return !key[KEY_ESC] && end_of_game_count() >= 0 && !out_of_balls;
+    return !step_key(STEP_KEY_ESC) && end_of_game_count() >= 0 && !out_of_balls;
 }
 
 bool update_best_score()

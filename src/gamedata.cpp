@@ -352,8 +352,11 @@ bool load_gamedata(const char *path, char *why, int why_size)
     return true;
 }
 
+int sample_plays[DAT_ENTRIES];
+
 void play_data_sample(int entry, int vol, int pan, int freq)
 {
+    if (entry >= 0 && entry < DAT_ENTRIES) sample_plays[entry]++;
     play_sample(static_cast<SAMPLE *>(data[entry].dat), vol, pan, freq, 0);
 }
 

@@ -78,6 +78,9 @@ bool load_gamedata(const char *path, char *why, int why_size);
 
 // Plays a data-file sample (volume 0-255, pan 0-255, frequency 1000 = as recorded), once.
 void play_data_sample(int entry, int vol = 255, int pan = 128, int freq = 1000);
+// How often each entry has been played since the start: what a game was heard to do, even
+// without a sound device.
+extern int sample_plays[DAT_ENTRIES];
 // The data file's font at an entry.
 FONT *data_font(int entry);
 

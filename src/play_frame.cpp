@@ -6,6 +6,7 @@
 #include "create_play_area.h"
 #include "display.h"
 #include "display_sprites.h"
+#include "game_input.h"
 #include "gamedata.h"
 #include "init.h"
 #include "moving_points.h"
@@ -37,6 +38,6 @@ int draw_paced(void (*draw_frame)())
     do {
         draw_frame();
         frames++;
-    } while (target_frames < actual_frames);
+    } while (!clock_caught_up());
     return frames;
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "display.h"
+#include "game_input.h"
 #include "init.h"
 #include "new_ball.h"
 #include "title_screen.h"
@@ -17,9 +18,9 @@ float aim_from_mouse(int y)
 // Player 2 at the keyboard: the fire key uses the aim left by the step before.
 static void player2_keys()
 {
-    if (key[KEY_LCONTROL]) new_ball(KIND_P2_BALL);
-    if (key[KEY_UP]) p2_dy -= P2_KEY_AIM_STEP;
-    if (key[KEY_DOWN]) p2_dy += P2_KEY_AIM_STEP;
+    if (step_key(STEP_KEY_FIRE2)) new_ball(KIND_P2_BALL);
+    if (step_key(STEP_KEY_UP)) p2_dy -= P2_KEY_AIM_STEP;
+    if (step_key(STEP_KEY_DOWN)) p2_dy += P2_KEY_AIM_STEP;
     if (p2_dy > P2_AIM_LIMIT) p2_dy = P2_AIM_LIMIT;
     if (p2_dy < -P2_AIM_LIMIT) p2_dy = -P2_AIM_LIMIT;
 }
@@ -42,8 +43,8 @@ static void computer_player()
 void player_input()
 {
     set_game_mouse_range(AIM_MOUSE_X, AIM_MOUSE_TOP, AIM_MOUSE_X, AIM_MOUSE_BOTTOM);
-    p1_dy = aim_from_mouse(game_mouse_y());
-    if (mouse_b & 1) new_ball(KIND_P1_BALL);
+    p1_dy = aim_from_mouse(step_pointer_y());
+    if (step_buttons() & 1) new_ball(KIND_P1_BALL);
 
     if (Menu_Option == MENU_TWO_PLAYER)
         player2_keys();
@@ -51,5 +52,5 @@ void player_input()
         computer_player();
 
     // The last drawn frame, saved again on every step while S is held.
-    if (key[KEY_S]) save_bitmap(SCREENSHOT_FILE, buffer, nullptr);
+    if (step_key(STEP_KEY_SHOT)) save_bitmap(SCREENSHOT_FILE, buffer, nullptr);
 }
