@@ -12,6 +12,7 @@
 display_choice chosen_display = {DISPLAY_UNSET, SCALE_UNSET};
 display_view frame_view = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
 BITMAP *display_bitmap = nullptr;
+void (*picture_shown)() = nullptr;
 int keeping_score = 0;
 
 // Room left around a window for its title bar and the desktop's panels.

@@ -47,10 +47,14 @@ void leave_display_mode();
 // Scales frame (800x600) into display at frame_view: whole-number scales repeat pixels and
 // lines, any other size takes the nearest pixel. Both bitmaps at the same colour depth.
 void present_frame(BITMAP *frame, BITMAP *display);
+// Called, when set, after every picture the game puts on screen: the tests watch the screens
+// through it, and may move the pointer or press a button for the screen's next pass.
+extern void (*picture_shown)();
 // Copies the game's frame (screen) to the display at the chosen size; nothing to do while the
 // game draws straight onto the display. Called after every picture the game puts on screen.
 inline void present_screen()
 {
+    if (picture_shown) picture_shown();
     if (display_bitmap) present_frame(screen, display_bitmap);
 }
 
