@@ -227,6 +227,21 @@ static void end_course()
     activity = REPLAY_IDLE;
 }
 
+static carried_state carried_now()
+{
+    return {snapshot_random(), hi, new_high, p1_frames, p2_frames, mult};
+}
+
+static void carry_over(const carried_state &c)
+{
+    restore_random(c.random);
+    hi = c.hi;
+    new_high = c.new_high;
+    p1_frames = c.p1_frames;
+    p2_frames = c.p2_frames;
+    mult = c.mult;
+}
+
 // ---- recording ----
 
 static const char *record_path = nullptr;
@@ -247,12 +262,7 @@ void begin_game_recording()
     h.rules_version = REPLAY_RULES_VERSION;
     snprintf(h.game_version, sizeof h.game_version, "%s", GAME_VERSION);
     h.mode = Menu_Option;
-    h.random_start = snapshot_random();
-    h.hi = hi;
-    h.new_high = new_high;
-    h.p1_frames = p1_frames;
-    h.p2_frames = p2_frames;
-    h.mult = mult;
+    h.start = carried_now();
     start_course(REPLAY_RECORDING);
 }
 
@@ -408,11 +418,11 @@ static void encode_header(writer &w, const replay_header &h, size_t body_bytes)
     for (int v : {h.p1_score, h.p2_score, h.steps, h.passes, h.checksums})
         w.le(static_cast<uint32_t>(v), 4);
     w.le(body_bytes, 4);
-    for (int32_t word : h.random_start.ring)
+    for (int32_t word : h.start.random.ring)
         w.le(static_cast<uint32_t>(word), 4);
-    w.byte(h.random_start.front);
-    w.byte(h.random_start.rear);
-    for (int v : {h.hi, h.new_high, h.p1_frames, h.p2_frames, h.mult})
+    w.byte(h.start.random.front);
+    w.byte(h.start.random.rear);
+    for (int v : {h.start.hi, h.start.new_high, h.start.p1_frames, h.start.p2_frames, h.start.mult})
         w.le(static_cast<uint32_t>(v), 4);
     for (int v : h.samples)
         w.varint(static_cast<uint32_t>(v));
@@ -505,11 +515,12 @@ static bool decode_header(reader &r, replay_header &h, uint32_t &body_bytes, cha
     h.passes = r.le32();
     h.checksums = r.le32();
     body_bytes = static_cast<uint32_t>(r.le(4));
-    for (int32_t &word : h.random_start.ring)
+    for (int32_t &word : h.start.random.ring)
         word = r.le32();
-    h.random_start.front = static_cast<int>(r.byte());
-    h.random_start.rear = static_cast<int>(r.byte());
-    for (int *v : {&h.hi, &h.new_high, &h.p1_frames, &h.p2_frames, &h.mult})
+    h.start.random.front = static_cast<int>(r.byte());
+    h.start.random.rear = static_cast<int>(r.byte());
+    for (int *v :
+         {&h.start.hi, &h.start.new_high, &h.start.p1_frames, &h.start.p2_frames, &h.start.mult})
         *v = r.le32();
     for (int &v : h.samples)
         v = static_cast<int>(r.varint());
@@ -521,7 +532,7 @@ static bool decode_header(reader &r, replay_header &h, uint32_t &body_bytes, cha
     for (int v : h.samples)
         sane = sane && v >= 0;
     random_snapshot saved = snapshot_random();
-    sane = sane && restore_random(h.random_start); // a ring's positions, or refused
+    sane = sane && restore_random(h.start.random); // a ring's positions, or refused
     restore_random(saved);
     if (!sane) return refuse(why, why_size, "the recording's header is damaged");
     return true;
@@ -634,28 +645,6 @@ bool write_recording(const char *path, char *why, int why_size)
 
 // ---- playback ----
 
-// What the player's own run keeps from game to game, put back after a replay.
-struct kept_state {
-    random_snapshot random;
-    int hi, new_high, p1_frames, p2_frames, mult, mode;
-};
-
-static kept_state keep_player_state()
-{
-    return {snapshot_random(), hi, new_high, p1_frames, p2_frames, mult, Menu_Option};
-}
-
-static void put_back_player_state(const kept_state &k)
-{
-    restore_random(k.random);
-    hi = k.hi;
-    new_high = k.new_high;
-    p1_frames = k.p1_frames;
-    p2_frames = k.p2_frames;
-    mult = k.mult;
-    Menu_Option = k.mode;
-}
-
 // The state at the end of "GET READY": the tables as a menu pass leaves them, a new game, and
 // what the recording says survived from the games before.
 static void set_starting_state(const replay_header &h)
@@ -666,12 +655,7 @@ static void set_starting_state(const replay_header &h)
     initialise_rebound();
     Menu_Option = h.mode;
     initialise_newgame();
-    restore_random(h.random_start);
-    hi = h.hi;
-    new_high = h.new_high;
-    p1_frames = h.p1_frames;
-    p2_frames = h.p2_frames;
-    mult = h.mult;
+    carry_over(h.start);
     actual_frames = 0;
     reset_target_frames();
 }
@@ -686,7 +670,9 @@ static bool keep_playing(bool watching, replay_outcome &o)
 replay_outcome play_back_recording(bool watching, void (*after_pass)())
 {
     replay_outcome o = {};
-    kept_state kept = keep_player_state();
+    // The player's own run comes back afterwards.
+    carried_state kept = carried_now();
+    int kept_mode = Menu_Option;
     const replay_header &h = recording.head;
     set_starting_state(h);
     replay_end_reads = step_reads{};
@@ -729,7 +715,8 @@ replay_outcome play_back_recording(bool watching, void (*after_pass)())
         highcolor_fade_out(16);
         rest_unless_closed(500);
     }
-    put_back_player_state(kept);
+    carry_over(kept);
+    Menu_Option = kept_mode;
     return o;
 }
 

@@ -54,6 +54,13 @@ struct replay_pass {
     uint32_t numbers; // random numbers that drawing took (blob radii)
 };
 
+// What the game's course depends on that a new game does not reset: it survives from game to
+// game of a run.
+struct carried_state {
+    random_snapshot random;
+    int hi, new_high, p1_frames, p2_frames, mult;
+};
+
 struct replay_header {
     int format_version, rules_version;
     char game_version[REPLAY_VERSION_TEXT + 1];
@@ -61,9 +68,7 @@ struct replay_header {
     int mode; // Menu_Option of the game
     int p1_score, p2_score;
     int steps, passes, checksums;
-    // What the game's course depends on that a new game does not reset.
-    random_snapshot random_start;
-    int hi, new_high, p1_frames, p2_frames, mult;
+    carried_state start;
     int samples[DAT_ENTRIES]; // how often each sample played during the game
 };
 
