@@ -492,7 +492,6 @@ static void load_longest_recording()
         fprintf(stderr, "bench: %s\n", why);
         exit(1);
     }
-    get_brumzel_pixels();
 }
 
 static void time_recorded_pass()

@@ -274,8 +274,11 @@ void end_game_recording()
     char path[4096], why[512];
     numbered_recording_path(record_path, games_recorded, path, sizeof path);
     replay_header &h = recording.head;
-    if (recording_overflowed || pass_now + 1 > REPLAY_MAX_PASSES) {
-        fprintf(stderr, "brumzel-ball: the game was too long to record; %s not written\n", path);
+    for (int n = 0; n <= pass_now; n++)
+        recording_overflowed |= recording.pass[n].reads.clock_reads > MAX_CLOCK_READS;
+    if (recording_overflowed) {
+        fprintf(stderr, "brumzel-ball: the game could not be recorded whole; %s not written\n",
+                path);
         return;
     }
     time_t now = time(nullptr);
@@ -584,10 +587,12 @@ bool decode_recording(const unsigned char *bytes, size_t n, char *why, int why_s
     if (n - r.at - tail > body_bytes) return refuse(why, why_size, "the recording is damaged");
     if (fnv1a32(bytes, n - 4) != static_cast<uint32_t>(reader{bytes + n - 4, 4}.le(4)))
         return refuse(why, why_size, "the recording is damaged (its check does not match)");
-    // The figures go into the table only once the whole file has been found good.
+    // A file whose passes turn out damaged leaves no recording behind.
     reader body{bytes + r.at, body_bytes};
-    if (!decode_passes(body, recording.pass, h.passes) || body.at != body_bytes)
+    if (!decode_passes(body, recording.pass, h.passes) || body.at != body_bytes) {
+        recording.head.passes = recording.head.steps = recording.head.checksums = 0;
         return refuse(why, why_size, "the recording's passes are damaged");
+    }
     reader sums{bytes + r.at + body_bytes, tail};
     for (int k = 0; k < h.checksums; k++)
         recording.checksum[k] = sums.le(8);
@@ -649,6 +654,7 @@ bool write_recording(const char *path, char *why, int why_size)
 // what the recording says survived from the games before.
 static void set_starting_state(const replay_header &h)
 {
+    get_brumzel_pixels(); // the burst is made of them: sampled as the game samples them
     initialise_sprites();
     initialise_particles();
     initialise_explosions();
@@ -786,7 +792,6 @@ int run_timedemo(const char *path)
         fprintf(stderr, "brumzel-ball: the timedemo cannot start: %s\n", why);
         return 1;
     }
-    get_brumzel_pixels();
     timed_passes = 0;
     fullest = {};
     double started = now_ms();

@@ -122,11 +122,13 @@ struct replay_outcome {
     int steps, passes;
     int p1_score, p2_score;
 };
-// Plays the recording loaded in `recording` back with the library already started: from its
-// starting state, through the play and closing loops. Watching paces it by the live clock,
-// draws as the clock allows, lets Escape leave it and fades out at the end; otherwise one frame
-// a pass as fast as possible. after_pass, when set, is called after every pass. The player's own
-// hi, new_high, frame counters, mult, generator and mode are put back afterwards.
+// Plays the recording loaded in `recording` (read_recording) back, with the library already
+// started (in the game, or headless by initialise_headless): from its starting state, through
+// the play and closing loops. Every picture goes through present_screen, so picture_shown sees
+// each frame. Watching paces it by the live clock, draws as the clock allows, lets Escape leave
+// it and fades out at the end; otherwise one frame a pass as fast as possible. after_pass, when
+// set, is called after every pass. The player's own hi, new_high, frame counters, mult,
+// generator and mode are put back afterwards.
 replay_outcome play_back_recording(bool watching, void (*after_pass)() = nullptr);
 // The game's --replay: shows the loaded recording on screen; Escape leaves it.
 void watch_recording();

@@ -7,7 +7,6 @@
 #include <sys/wait.h>
 
 #include "fixture.h"
-#include "get_brumzel_pixels.h"
 #include "hiscore.h"
 #include "particles.h"
 #include "player_input.h"
@@ -48,11 +47,6 @@ static int played(int entry)
 
 class Replays : public Headless {
   protected:
-    void SetUp() override
-    {
-        Headless::SetUp();
-        get_brumzel_pixels(); // the burst is made of them, and the checksum covers them
-    }
     replay_outcome play(const char *file, bool watching = false, void (*hook)() = nullptr)
     {
         char why[512];
