@@ -389,10 +389,14 @@ struct reader {
         uint32_t v = varint();
         return static_cast<int32_t>((v >> 1) ^ (0u - (v & 1)));
     }
+    // A text field, cut at its first NUL; anything but printable ASCII becomes '?', so that a
+    // message quoting it stays one line.
     void text(char *s, int width)
     {
-        for (int k = 0; k < width; k++)
-            s[k] = static_cast<char>(byte());
+        for (int k = 0; k < width; k++) {
+            unsigned c = byte();
+            s[k] = c == 0 || (c >= 0x20 && c < 0x7f) ? static_cast<char>(c) : '?';
+        }
         s[width] = '\0';
     }
 };
