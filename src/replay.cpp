@@ -274,8 +274,12 @@ void end_game_recording()
     char path[4096], why[512];
     numbered_recording_path(record_path, games_recorded, path, sizeof path);
     replay_header &h = recording.head;
-    for (int n = 0; n <= pass_now; n++)
-        recording_overflowed |= recording.pass[n].reads.clock_reads > MAX_CLOCK_READS;
+    // What the reader would refuse is not written.
+    for (int n = 0; n <= pass_now; n++) {
+        const replay_pass &p = recording.pass[n];
+        recording_overflowed |= p.reads.clock_reads > MAX_CLOCK_READS ||
+                                p.frames > REPLAY_MAX_FRAMES || p.numbers > REPLAY_MAX_NUMBERS;
+    }
     if (recording_overflowed) {
         fprintf(stderr, "brumzel-ball: the game could not be recorded whole; %s not written\n",
                 path);
@@ -750,29 +754,30 @@ static double now_ms()
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-// The fullest moments of the recording, counted after every pass outside the timing.
+// The fullest moments of the recording, counted after every pass outside the timing: the most
+// at once, and the corners that flashed in the game.
+constexpr int CORNERS = 4;
 static struct {
-    int balls, particles, flashes, corners, burst;
+    int balls, particles, flashes;
+    bool corner[CORNERS], burst;
 } fullest;
 
 static void count_fullest()
 {
-    int balls = 0, live = 0, flashes = 0, corners = 0;
+    int balls = 0, live = 0, flashes = 0;
     for (int n = 0; n <= OVERFLOW_BALL_SLOT; n++)
         balls += sprite[n].type == KIND_P1_BALL || sprite[n].type == KIND_P2_BALL;
     for (const particle_record &p : particles)
         live += p.life > 0;
-    bool corner[4] = {};
-    for (const rebound_record &r : rebound)
-        if (r.life > 0) {
-            flashes++;
-            int c = r.type - KIND_PAD_BOTTOM_LEFT;
-            if (c >= 0 && c < 4 && !corner[c]) corner[c] = true, corners++;
-        }
+    for (const rebound_record &r : rebound) {
+        if (r.life <= 0) continue;
+        flashes++;
+        int c = r.type - KIND_PAD_BOTTOM_LEFT;
+        if (c >= 0 && c < CORNERS) fullest.corner[c] = true;
+    }
     fullest.balls = std::max(fullest.balls, balls);
     fullest.particles = std::max(fullest.particles, live);
     fullest.flashes = std::max(fullest.flashes, flashes);
-    fullest.corners = std::max(fullest.corners, corners);
     fullest.burst |= sprite[FIRST_BUMPER_SLOT].type == KIND_FREE;
 }
 
@@ -817,9 +822,12 @@ int run_timedemo(const char *path)
            slowest);
     printf("final scores: player 1 %d, player 2 %d (recorded %d and %d, %s game)\n", o.p1_score,
            o.p2_score, h.p1_score, h.p2_score, h.mode == 0 ? "one-player" : "two-player");
-    printf("fullest moment: %d balls in flight, %d live particles, %d pad flashes at %d corners, "
-           "%s\n",
-           fullest.balls, fullest.particles, fullest.flashes, fullest.corners,
+    int corners = 0;
+    for (bool c : fullest.corner)
+        corners += c;
+    printf("fullest moments: %d balls in flight, %d live particles, %d pad flashes at once, "
+           "flashes at %d of 4 corners, %s\n",
+           fullest.balls, fullest.particles, fullest.flashes, corners,
            fullest.burst ? "the burst" : "no burst");
     if (!o.in_step) {
         fprintf(stderr, "brumzel-ball: the replay went out of step at step %d\n", o.out_of_step);

@@ -69,6 +69,7 @@ wait_for_region replay "$FIELD" 120x30+265+105 30
 wait_until replay-over 60 colour_above "$WHITE" 330x60+245+95 400
 sound_not_silent 0 "$(sound_position)" || fail "the replay is silent"
 wait_for_menu 90
+! grep -q "out of step" "$WORK/game.err" || fail "the watched replay went out of step"
 cmp -s "$RUN/highscores.bin" "$WORK/table-before" || fail "the replay changed the table"
 quit_through_credits
 echo "recorded, timed and watched in ${SECONDS}s"
