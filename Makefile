@@ -43,7 +43,8 @@ sanitize: build
 fuzz: build
 	cmake -S . -B $(FUZZ_BUILD) $(CHECK_BUILD_FLAGS) -DBRUMZEL_FUZZ=ON -DBUILD_TESTING=OFF \
 		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_score_file fuzz_name_editor fuzz_gamedata
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_score_file fuzz_name_editor fuzz_gamedata \
+		fuzz_replay
 	tests/fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # Runs every benchmark program; the frame-cost one ends with its table of ratios to the floor.

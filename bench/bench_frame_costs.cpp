@@ -19,6 +19,7 @@
 
 #include "display.h"
 #include "explosions.h"
+#include "game_input.h"
 #include "game_round.h"
 #include "gamedata.h"
 #include "gameover.h"
@@ -31,6 +32,7 @@
 #include "play_frame.h"
 #include "player_input.h"
 #include "rebound_effect.h"
+#include "replay.h"
 #include "title_screen.h"
 
 // ---- heap allocations, counted only while a measured frame runs ----
@@ -479,9 +481,44 @@ static void busy_game()
     slowest_busy_frame_ms = slowest;
 }
 
+// The longest recorded game of the tests, played back as the timedemo plays it: one frame a
+// logic step, as fast as it goes. Each pass is timed; the run's mean and slowest are reported.
+// A step whose recorded S key saves dump.pcx writes a file; the slowest step without one is
+// reported too.
+static int recorded_frames;
+static double last_pass_end_ms, slowest_pass_ms, slowest_unshot_pass_ms;
+
+static void load_longest_recording()
+{
+    char why[512];
+    if (!read_recording(RECORDINGS_DIR "/one-player.rec", why, sizeof why)) {
+        fprintf(stderr, "bench: %s\n", why);
+        exit(1);
+    }
+}
+
+static void time_recorded_pass()
+{
+    double now = thread_cpu_ms();
+    slowest_pass_ms = std::max(slowest_pass_ms, now - last_pass_end_ms);
+    if (!step_key(STEP_KEY_SHOT))
+        slowest_unshot_pass_ms = std::max(slowest_unshot_pass_ms, now - last_pass_end_ms);
+    last_pass_end_ms = now;
+}
+
+static void recorded_game()
+{
+    slowest_pass_ms = slowest_unshot_pass_ms = 0;
+    last_pass_end_ms = thread_cpu_ms();
+    replay_outcome o = play_back_recording(false, time_recorded_pass);
+    if (!o.in_step) fprintf(stderr, "bench: the recording went out of step at %d\n", o.out_of_step);
+    recorded_frames = o.steps;
+    slowest_busy_frame_ms = slowest_pass_ms;
+}
+
 struct scenario {
     const char *name, *label;
-    int frames;             // frames in one measured run
+    int frames;             // frames in one measured run; 0: the recorded game's
     void (*prepare)();      // once, before the first run
     void (*setup)();        // before every measured run, not timed
     void (*work)();         // the measured run
@@ -493,7 +530,7 @@ struct scenario {
 // What a scenario's runs found, by scenario name: every measured run's time per frame on both
 // clocks, its heap allocations, and for a busy game its slowest frame.
 struct findings {
-    std::vector<double> cpu_ms, wall_ms, slowest_ms;
+    std::vector<double> cpu_ms, wall_ms, slowest_ms, slowest_unshot_ms;
     long allocs = 0, frames = 0;
 };
 static std::map<std::string, findings> found;
@@ -531,6 +568,8 @@ static scenario scenarios[] = {
      busy_two_player_game, busy_game, true, 0, 0},
     {"busy_one_player", "busy one-player game, mean of 1000 frames", BUSY_FRAMES, nothing,
      busy_one_player_game, busy_game, true, 0, 0},
+    {"recorded_game", "recorded game (one-player.rec), timedemo, mean", 0, load_longest_recording,
+     nothing, recorded_game, false, 0, 0},
 };
 
 static void run_scenario(benchmark::State &state, scenario *s)
@@ -547,11 +586,14 @@ static void run_scenario(benchmark::State &state, scenario *s)
         counting = false;
         double t1 = thread_cpu_ms(), w1 = wall_ms();
         state.SetIterationTime((t1 - t0) / 1e3);
-        f.cpu_ms.push_back((t1 - t0) / s->frames);
-        f.wall_ms.push_back((w1 - w0) / s->frames);
+        int frames = s->frames > 0 ? s->frames : recorded_frames;
+        f.cpu_ms.push_back((t1 - t0) / frames);
+        f.wall_ms.push_back((w1 - w0) / frames);
         f.allocs += allocations;
-        f.frames += s->frames;
-        if (s->work == busy_game) f.slowest_ms.push_back(slowest_busy_frame_ms);
+        f.frames += frames;
+        if (s->work == busy_game || s->work == recorded_game)
+            f.slowest_ms.push_back(slowest_busy_frame_ms);
+        if (s->work == recorded_game) f.slowest_unshot_ms.push_back(slowest_unshot_pass_ms);
     }
     clear_input();
     use_display_view(window_view(1));
@@ -629,6 +671,11 @@ static void print_table()
             printf("%-46s %9.3f %8.1f %6.1f%%\n", "  its slowest frame (median of the runs)",
                    slowest, slowest / floor_ms, slowest / TICK_MS * 100);
         }
+        if (!f.slowest_unshot_ms.empty()) {
+            double slowest = median(f.slowest_unshot_ms);
+            printf("%-46s %9.3f %8.1f %6.1f%%\n", "  its slowest frame that saves no screenshot",
+                   slowest, slowest / floor_ms, slowest / TICK_MS * 100);
+        }
     }
     printf("\nmedian ms: thread CPU time per frame, the median of all measured runs (a busy game's "
            "run is its 1000 frames);\nspread: the runs' interquartile range over that median; "
@@ -643,7 +690,9 @@ int main(int argc, char **argv)
     for (scenario &s : scenarios) {
         auto *b = benchmark::RegisterBenchmark(s.name, run_scenario, &s);
         b->UseManualTime()->Unit(benchmark::kMillisecond);
-        if (s.frames > 1)
+        if (s.frames == 0)
+            b->Iterations(1)->Repetitions(3);
+        else if (s.frames > 1)
             b->Iterations(1)->Repetitions(9);
         else
             b->MinTime(0.05)->Repetitions(15);

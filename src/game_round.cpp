@@ -19,6 +19,7 @@
 #include "play_frame.h"
 #include "player_input.h"
 #include "rebound_effect.h"
+#include "replay.h"
 #include "title_screen.h"
 
 void start_menu_pass()
@@ -33,6 +34,7 @@ void start_menu_pass()
 
 void play_logic_step()
 {
+    replay_logic_begins();
     move_sprites();
     check_collision();
     do_explosions();
@@ -40,6 +42,7 @@ void play_logic_step()
     player_input();
     reduce_speed();
     update_moving_points();
+    replay_logic_ends();
 }
 
 void play_pass(void (*draw_frame)())
@@ -55,6 +58,7 @@ void play_pass(void (*draw_frame)())
 
 bool game_continues()
 {
+    replay_pass_begins();
     bool out_of_balls = p1_balls <= 0 && p2_balls <= 0;
     return !step_key(STEP_KEY_ESC) && end_of_game_count() >= 0 && !out_of_balls;
 }
@@ -104,10 +108,12 @@ void enter_high_scores(const score_screens &screens)
 void play_game()
 {
     get_ready();
+    begin_game_recording();
     while (game_continues()) {
         end_if_closed();
         play_pass();
     }
     gameover();
+    end_game_recording();
     enter_high_scores();
 }

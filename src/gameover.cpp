@@ -15,6 +15,7 @@
 #include "particles.h"
 #include "play_frame.h"
 #include "rebound_effect.h"
+#include "replay.h"
 
 // Burst particles live 200 to 599 steps and fly at 0.5 to 4.5 pixels a step.
 constexpr int BURST_LIFE_MIN = 200, BURST_LIFE_RANGE = 400;
@@ -36,11 +37,13 @@ static void burst_bumper(const sprite_record &bumper)
 
 void burst_bumpers()
 {
+    replay_logic_begins();
     play_data_sample(DAT_GAMEOVER_SOUND);
     for (int n = FIRST_BUMPER_SLOT; n <= LAST_BUMPER_SLOT; n++) {
         burst_bumper(sprite[n]);
         sprite[n].type = KIND_FREE;
     }
+    replay_logic_ends(false); // the burst is no step of its own
 }
 
 bool any_particle_alive()
@@ -62,6 +65,8 @@ static void clear_resting_overflow_ball()
 
 void gameover_logic_step()
 {
+    replay_pass_begins();
+    replay_logic_begins();
     move_sprites();
     check_collision();
     do_explosions();
@@ -69,6 +74,7 @@ void gameover_logic_step()
     reduce_speed();
     clear_resting_overflow_ball();
     update_moving_points();
+    replay_logic_ends();
 }
 
 void draw_gameover_frame()

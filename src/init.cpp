@@ -1,6 +1,7 @@
 // init -- start-up in its order, the tick counter, the game-state globals and the sprite table
 #include "init.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -24,6 +25,24 @@ void create_offscreen_bitmaps()
     text_buffer = create_bitmap(200, 50);
     buffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     stretch = create_bitmap(600, 350);
+}
+
+bool initialise_headless(const char *gamedata_path, char *why, int why_size)
+{
+    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
+        snprintf(why, why_size, "Allegro did not start: %s", allegro_error);
+        return false;
+    }
+    set_color_depth(16);
+    screen = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (screen) clear_bitmap(screen);
+    if (!load_gamedata(gamedata_path, why, why_size)) return false;
+    create_offscreen_bitmaps();
+    if (!screen || !buffer || !text_buffer || !stretch) {
+        snprintf(why, why_size, "the off-screen bitmaps could not be made");
+        return false;
+    }
+    return true;
 }
 
 // The tick is an atomic increment, so a reset by the game thread is never overwritten by a

@@ -56,6 +56,10 @@ void __inc_game_time();
 // Sets target_frames to 0 without losing it to a tick that lands at the same moment.
 void reset_target_frames();
 
+// Starts the library without a display, as the timedemo and the tests run it: 16-bit colour,
+// screen an 800x600 memory bitmap, the data file at gamedata_path loaded and the off-screen
+// bitmaps made. On failure returns false with the reason in why.
+bool initialise_headless(const char *gamedata_path, char *why, int why_size);
 // Creates text_buffer, buffer and stretch at the current colour depth.
 void create_offscreen_bitmaps();
 

@@ -7,6 +7,7 @@
 #include "init.h"
 #include "intro.h"
 #include "options.h"
+#include "replay.h"
 #include "title_screen.h"
 
 int main(int argc, char *argv[])
@@ -27,9 +28,21 @@ int main(int argc, char *argv[])
     case OPTIONS_PLAY:
         break;
     }
+    if (chosen_replay.timedemo) return run_timedemo(chosen_replay.timedemo);
+    // A recording to watch is read whole first: a bad one is refused before anything starts.
+    char why_not[512];
+    if (chosen_replay.replay && !read_recording(chosen_replay.replay, why_not, sizeof why_not)) {
+        fprintf(stderr, "brumzel-ball: %s\n", why_not);
+        return 1;
+    }
+    record_games_to(chosen_replay.record);
     initialise();
     get_brumzel_pixels();
-    intro();
+    // Watching a replay takes the intro's place; the title menu follows.
+    if (chosen_replay.replay)
+        watch_recording();
+    else
+        intro();
     while (Menu_Option != MENU_QUIT) {
         start_menu_pass();
         title_screen();

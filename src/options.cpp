@@ -17,6 +17,39 @@ static const struct {
     {"desktop", DISPLAY_DESKTOP},
 };
 
+replay_files chosen_replay = {nullptr, nullptr, nullptr};
+
+// The recording options, each with a file: "--record FILE" or "--record=FILE".
+static const struct {
+    const char *name;
+    const char *replay_files::*file;
+} replay_options[] = {
+    {"--record", &replay_files::record},
+    {"--replay", &replay_files::replay},
+    {"--timedemo", &replay_files::timedemo},
+};
+
+// Takes a recording option at argv[*n], moving *n past its file. 0: not one; -1: no file.
+static int take_replay_option(int argc, char *const argv[], int *n)
+{
+    const char *arg = argv[*n];
+    for (const auto &o : replay_options) {
+        size_t len = strlen(o.name);
+        if (strncmp(arg, o.name, len) != 0) continue;
+        const char *file = nullptr;
+        if (arg[len] == '=')
+            file = arg + len + 1;
+        else if (arg[len] == '\0' && *n + 1 < argc)
+            file = argv[++*n];
+        else if (arg[len] != '\0')
+            continue;
+        if (!file || !*file) return -1;
+        chosen_replay.*o.file = file;
+        return 1;
+    }
+    return 0;
+}
+
 // A scale of 1 to 4 written in plain digits; SCALE_UNSET for anything else.
 static int scale_from_text(const char *text)
 {
@@ -41,6 +74,12 @@ option_result parse_command_line(int argc, char *const argv[], display_choice *c
             }
         }
         if (known_mode) continue;
+        int replay_option = take_replay_option(argc, argv, &n);
+        if (replay_option < 0) {
+            snprintf(why, why_size, "%s needs a file", arg);
+            return OPTIONS_BAD;
+        }
+        if (replay_option > 0) continue;
         const char *value = nullptr;
         if (!strcmp(arg, "--scale")) {
             if (n + 1 >= argc) {
@@ -68,6 +107,12 @@ option_result parse_command_line(int argc, char *const argv[], display_choice *c
             snprintf(why, why_size, "--scale sets the window's size and goes with --window");
             return OPTIONS_BAD;
         }
+    }
+    // The timedemo plays a recording headless and ends: nothing else goes with it.
+    if (chosen_replay.timedemo && (mode_named || choice->scale != SCALE_UNSET ||
+                                   chosen_replay.record || chosen_replay.replay)) {
+        snprintf(why, why_size, "--timedemo plays a recording without a display and goes alone");
+        return OPTIONS_BAD;
     }
     return OPTIONS_PLAY;
 }
@@ -110,6 +155,8 @@ void print_usage(FILE *out)
 {
     fprintf(out,
             "Usage: brumzel-ball [--fullscreen | --window [--scale N] | --desktop]\n"
+            "                    [--record FILE] [--replay FILE]\n"
+            "       brumzel-ball --timedemo FILE\n"
             "       brumzel-ball --help | --version\n"
             "\n"
             "%s: knock the bumpers over your opponent's line, one or two players.\n"
@@ -121,6 +168,17 @@ void print_usage(FILE *out)
             "                the largest window that fits on the desktop\n"
             "  --desktop     full screen at the desktop's own size, the picture as large\n"
             "                as fits with its shape kept and the rest black\n"
+            "\n"
+            "Recordings:\n"
+            "  --record FILE    record the games of this run: the first into FILE, the\n"
+            "                   next into FILE-2, FILE-3, ... (the number before the\n"
+            "                   extension), each written when its game is over\n"
+            "  --replay FILE    show a recorded game, with its sounds, then the title\n"
+            "                   menu; Escape leaves it; the score table is not touched\n"
+            "  --timedemo FILE  play a recording back as fast as possible without a\n"
+            "                   display; print the speed, the frame times and the\n"
+            "                   final scores; exit status 0 when it played back exactly\n"
+            "\n"
             "  --help        show this help and exit\n"
             "  --version     show the game's name and version and exit\n"
             "\n"

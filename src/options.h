@@ -8,6 +8,13 @@
 // The settings file in the game's folder, in the library's configuration format.
 constexpr char SETTINGS_FILE[] = "brumzel-ball.cfg";
 
+// The recordings the command line names (nullptr: none): --record FILE, --replay FILE and
+// --timedemo FILE.
+struct replay_files {
+    const char *record, *replay, *timedemo;
+};
+extern replay_files chosen_replay;
+
 enum option_result { OPTIONS_PLAY, OPTIONS_HELP, OPTIONS_VERSION, OPTIONS_BAD };
 
 // Reads the command line into choice (what it does not name stays unset). On OPTIONS_BAD the

@@ -39,9 +39,12 @@ extern "C" void srand(unsigned seed) noexcept
 // One step of the additive feedback generator: the front word gains the rear one, both move on
 // round the ring, and the sum without its lowest bit is the number. This is rand(), in a form
 // the shake can have inline.
+unsigned long long random_numbers_drawn = 0;
+
 static inline int next_random()
 {
     if (!random_ready) start_random(1);
+    random_numbers_drawn++;
     random_data &g = random_state;
     uint32_t sum = static_cast<uint32_t>(*g.fptr) + static_cast<uint32_t>(*g.rptr);
     *g.fptr = static_cast<int32_t>(sum);
@@ -57,6 +60,30 @@ static inline int next_random()
 extern "C" int rand() noexcept
 {
     return next_random();
+}
+
+random_snapshot snapshot_random()
+{
+    if (!random_ready) start_random(1);
+    random_snapshot s;
+    for (int n = 0; n < RANDOM_RING_WORDS; n++)
+        s.ring[n] = random_state.state[n];
+    s.front = static_cast<int>(random_state.fptr - random_state.state);
+    s.rear = static_cast<int>(random_state.rptr - random_state.state);
+    return s;
+}
+
+bool restore_random(const random_snapshot &s)
+{
+    bool in_ring =
+        s.front >= 0 && s.front < RANDOM_RING_WORDS && s.rear >= 0 && s.rear < RANDOM_RING_WORDS;
+    if (!in_ring || (s.rear + RANDOM_SEPARATION) % RANDOM_RING_WORDS != s.front) return false;
+    if (!random_ready) start_random(1);
+    for (int n = 0; n < RANDOM_RING_WORDS; n++)
+        random_state.state[n] = s.ring[n];
+    random_state.fptr = random_state.state + s.front;
+    random_state.rptr = random_state.state + s.rear;
+    return true;
 }
 
 // Every record below this index is live. A new particle still takes the lowest free index, but
@@ -77,6 +104,14 @@ void initialise_particles()
     for (int n = 0; n < limit; n++)
         particles[n].life = 0;
     lowest_free = 0;
+}
+
+int live_blobs()
+{
+    int limit = particle_limit(), blobs = 0;
+    for (int n = 0; n < limit; n++)
+        blobs += particles[n].life > 0 && particles[n].type == PARTICLE_BLOB;
+    return blobs;
 }
 
 // A direction is one of 630 hundredths of a radian; their sines and cosines are worked out once,

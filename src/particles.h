@@ -1,5 +1,7 @@
 #ifndef PARTICLES_H
 #define PARTICLES_H
+#include <cstdint>
+
 // particles -- ball trails, explosion sprays and the game-over burst: short-lived specks
 
 constexpr int PARTICLE_SLOTS = 20000;
@@ -16,6 +18,23 @@ struct particle_record {
 extern particle_record particles[PARTICLE_SLOTS];
 // Length of every pass over the table; the table's length unless a test shortens it.
 extern int MAX_PARTICLES;
+
+// The game's one random generator (rand() lives in this module): its ring of words and its two
+// positions, the front and the rear, are the whole of its state. A replay starts from a snapshot
+// and checks it as part of the game's state.
+constexpr int RANDOM_RING_WORDS = 31, RANDOM_SEPARATION = 3;
+struct random_snapshot {
+    int32_t ring[RANDOM_RING_WORDS];
+    int front, rear; // indices into ring; front is always rear + 3 round the ring
+};
+random_snapshot snapshot_random();
+// Puts the generator back as a snapshot had it; a snapshot whose positions are not a ring's is
+// refused (false) and changes nothing.
+bool restore_random(const random_snapshot &s);
+// How many numbers the generator has given since the start: what a stretch of code drew.
+extern unsigned long long random_numbers_drawn;
+// Live particles drawn as blobs: each takes one random number every time it is drawn.
+int live_blobs();
 
 // Frees every particle.
 void initialise_particles();

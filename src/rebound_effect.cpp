@@ -5,6 +5,7 @@
 #include "init.h"
 
 rebound_record rebound[REBOUND_SLOTS];
+unsigned long long pad_countdowns = 0;
 
 constexpr int PAD_SOUND_PAN = 255;
 
@@ -70,7 +71,15 @@ static bool pictures_overlap(int kind_a, int kind_b)
     return a->x < b->x + pb->w && b->x < a->x + pa->w && a->y < b->y + pb->h && b->y < a->y + pa->h;
 }
 
-// Counts down and draws in one go: a flash lasts a number of drawn frames, not logic steps.
+void count_down_pad_flashes()
+{
+    for (rebound_record &r : rebound)
+        if (r.life > 0) r.life--;
+    pad_countdowns++;
+}
+
+// A flash lasts a number of drawn frames, not logic steps: each frame counts them down, then
+// draws those that were live before it (a flash of life 1 is drawn once more as it ends).
 // A bumper resting on a pad asks for a flash every step, so the entries of one corner pile up;
 // drawing the same picture again at the same place changes no pixel unless another corner's
 // picture was drawn over it in between, so such a repeat is left out.
@@ -78,9 +87,13 @@ void do_pad_rebound()
 {
     constexpr int CORNERS = KIND_PAD_BOTTOM_RIGHT - KIND_PAD_BOTTOM_LEFT + 1;
     bool on_top[CORNERS] = {}; // the corner's picture is drawn and nothing has covered it since
-    for (rebound_record &r : rebound) {
-        if (r.life <= 0) continue;
-        r.life--;
+    bool live_before[REBOUND_SLOTS];
+    for (int n = 0; n < REBOUND_SLOTS; n++)
+        live_before[n] = rebound[n].life > 0;
+    count_down_pad_flashes();
+    for (int n = 0; n < REBOUND_SLOTS; n++) {
+        const rebound_record &r = rebound[n];
+        if (!live_before[n]) continue;
         const pad_flash_place *place = pad_flash_position(r.type);
         BITMAP *picture = pad_flash_picture(r.type);
         if (!place || !picture) continue;

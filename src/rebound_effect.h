@@ -21,6 +21,10 @@ void initialise_rebound();
 // A bumper struck the edge circle of sprite_type: a corner pad (100-103) flashes with a sound.
 // The top and bottom edges do nothing, and a request finding all 20 entries busy is ignored.
 void create_pad_rebound(int sprite_type);
+// Counts every flash down by one drawn frame; do_pad_rebound does this for every frame it draws.
+void count_down_pad_flashes();
+// How many times the flashes have been counted down since the start: the frames drawn.
+extern unsigned long long pad_countdowns;
 // Counts every flash down by one drawn frame and draws it into buffer.
 void do_pad_rebound();
 

@@ -20,32 +20,13 @@ const char *gamedata_path()
     return path && *path ? path : GAMEDATA_PATH;
 }
 
-// Allegro without a display, 16-bit colour, screen an 800x600 memory bitmap, the data file
-// loaded and the off-screen bitmaps made. On failure says why.
-static bool start_headless(char *why, int why_size)
-{
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
-        snprintf(why, why_size, "Allegro did not start: %s", allegro_error);
-        return false;
-    }
-    set_color_depth(16);
-    screen = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    if (!load_gamedata(gamedata_path(), why, why_size)) return false;
-    create_offscreen_bitmaps();
-    if (!screen || !buffer || !text_buffer || !stretch) {
-        snprintf(why, why_size, "the off-screen bitmaps could not be made");
-        return false;
-    }
-    return true;
-}
-
 // A test program that cannot start fails with the reason, and a skipped test fails the run:
 // neither may pass for a green suite.
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     char why[256] = "";
-    if (!start_headless(why, sizeof why)) {
+    if (!initialise_headless(gamedata_path(), why, sizeof why)) {
         fprintf(stderr, "the headless tests cannot start: %s\n", why);
         return 1;
     }

@@ -161,6 +161,25 @@ quit_through_credits() {
     [ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS after the credits"
 }
 
+WHITE="rgb(255,255,255)"
+# Name entry: the table's backdrop and the white top edge of the name box.
+panel_shown() { region_matches "$1" "$TABLE" 90x60+0+0 && colour_above "$WHITE" 200x1+370+500 190 "$1"; }
+# The table: no panel over its backdrop, a spinning quit ball.
+table_shown() {
+    region_matches "$1" "$TABLE" 300x100+10+480 && ! region_matches "$1" "$TABLE" 60x60+676+473 20
+}
+# name_turn NAME [TIMEOUT]: one player's name entry: the panel, the name typed with a stray
+# letter taken back, Enter, the table, left by its ball.
+name_turn() {
+    wait_until "entry-$1" "${2:-90}" panel_shown
+    type_text "${1}q"
+    press_key BackSpace
+    press_key Return
+    move_to 706 503
+    wait_until "table-$1" 30 table_shown
+    click_at 706 503
+}
+
 # Pointer moves, clicks and keys that last long enough for the game's polling to see them.
 move_to() { xdotool mousemove "$1" "$2"; sleep 0.15; }
 click_at() {

@@ -7,14 +7,7 @@ e2e_init playthrough
 
 P1_HUNDREDS=48x19+10+30  # the first three of player 1's five score digits
 P2_HUNDREDS=48x19+690+30 # the same for player 2
-WHITE="rgb(255,255,255)"
 
-# Name entry: the table's backdrop and the white top edge of the name box.
-panel_shown() { region_matches "$1" "$TABLE" 90x60+0+0 && colour_above "$WHITE" 200x1+370+500 190 "$1"; }
-# The table: no panel over its backdrop, a spinning quit ball.
-table_shown() {
-    region_matches "$1" "$TABLE" 300x100+10+480 && ! region_matches "$1" "$TABLE" 60x60+676+473 20
-}
 game_over_shown() { colour_above "$WHITE" 330x60+245+95 400 "$1"; }
 
 # Waits for the first frame of play (the floor under "GET READY" plain; the sound position then
@@ -40,17 +33,6 @@ play_to_hundred() {
     done
 }
 
-# One player's name entry: the panel, the name typed with a stray letter taken back, Enter, the
-# table, left by its ball.
-name_turn() {
-    wait_until "entry-$1" 90 panel_shown
-    type_text "${1}q"
-    press_key BackSpace
-    press_key Return
-    move_to 706 503
-    wait_until "table-$1" 30 table_shown
-    click_at 706 503
-}
 
 start_game
 wait_for_region intro "$TITLE" 50x50+85+285 60 2 # the plain title where the menu's balls will be
