@@ -5,6 +5,7 @@
 #include <allegro.h>
 
 #include "display.h"
+#include "gamepad.h"
 #include "init.h"
 
 static const struct {
@@ -14,20 +15,21 @@ static const struct {
     {STEP_KEY_DOWN, KEY_DOWN}, {STEP_KEY_SHOT, KEY_S},
 };
 
+// A gamepad's stick and buttons are merged in here, so what the logic reads is all it gets.
 int step_pointer_y()
 {
-    return game_mouse_y();
+    return merged_aim_y(game_mouse_y());
 }
 
 int step_buttons()
 {
-    return mouse_b;
+    return pad_fires_player1() ? mouse_b | 1 : mouse_b;
 }
 
 bool step_key(int bit)
 {
     for (const auto &k : step_keys)
-        if (k.bit == bit) return key[k.scancode] != 0;
+        if (k.bit == bit) return key[k.scancode] != 0 || pad_holds_step_key(bit);
     return false;
 }
 

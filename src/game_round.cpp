@@ -16,6 +16,7 @@
 #include "move_sprites.h"
 #include "moving_points.h"
 #include "particles.h"
+#include "pause.h"
 #include "play_frame.h"
 #include "player_input.h"
 #include "rebound_effect.h"
@@ -103,9 +104,11 @@ void enter_high_scores(const score_screens &screens)
 
 void play_game()
 {
+    forget_pause_requests();
     get_ready();
     while (game_continues()) {
         end_if_closed();
+        pause_if_asked();
         play_pass();
     }
     gameover();
