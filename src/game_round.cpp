@@ -10,6 +10,7 @@
 #include "game_input.h"
 #include "gamedata.h"
 #include "gameover.h"
+#include "gamepad.h"
 #include "get_ready.h"
 #include "hiscore.h"
 #include "init.h"
@@ -106,6 +107,7 @@ void play_game()
 {
     forget_pause_requests();
     get_ready();
+    pointer_to_mouse();
     while (game_continues()) {
         end_if_closed();
         pause_if_asked();

@@ -83,6 +83,12 @@ static double clamp(double v, double low, double high)
     return v < low ? low : v > high ? high : v;
 }
 
+void pointer_to_mouse()
+{
+    mouse_seen[0] = mouse_seen[1] = -1;
+    follow_mouse(game_mouse_x(), game_mouse_y());
+}
+
 int merged_aim_y(int mouse_y)
 {
     int pad = pad_of_player(1);

@@ -34,6 +34,8 @@ bool any_pad_start();
 // Player 1's pointer height: the mouse's, or where player 1's pad moved it since, by one
 // logic step of its stick (full tilt sweeps the aim's range of 0 to 160 in a second).
 int merged_aim_y(int mouse_y);
+// Puts the pointer where the mouse is: a new game levels the aim by placing the mouse.
+void pointer_to_mouse();
 // The STEP_KEY_* bits that player 1's pad (fire) and player 2's pad (fire, up, down) hold.
 bool pad_holds_step_key(int bit);
 bool pad_fires_player1();

@@ -79,20 +79,31 @@ static void wait_a_moment()
     rest(PAUSE_POLL_MS);
 }
 
+// What goes on, one bit each: P, Pause or a Start; the mouse's buttons; each pad's first button.
+static int go_on_controls()
+{
+    int bits = pause_key_down() ? 1 : 0;
+    if (mouse_b) bits |= 2;
+    for (int pad = 0; pad < gamepads; pad++)
+        if (pad_button(pad, PAD_FIRE_BUTTON)) bits |= 4 << pad;
+    return bits;
+}
+
 // Only a fresh press goes on: what was held when the pause began must be let go first. The
-// press is let go again before play goes on, so the click does not fire a ball. Escape goes on
-// at once, while it is still down for the play loop to end the game.
+// press is let go again before play goes on, so a click does not fire a ball. Escape goes on at
+// once, while it is still down for the play loop to end the game.
 static void wait_to_go_on()
 {
-    bool key_was = true, button_was = true;
+    int held = ~0, fresh;
     for (;;) {
         wait_a_moment();
         if (key[KEY_ESC]) return;
-        bool key_now = pause_key_down(), button_now = pointer_buttons() != 0;
-        if ((key_now && !key_was) || (button_now && !button_was)) break;
-        key_was = key_now, button_was = button_now;
+        int now = go_on_controls();
+        fresh = now & ~held;
+        if (fresh) break;
+        held = now;
     }
-    while (pause_key_down() || pointer_buttons() != 0) {
+    while (go_on_controls() & fresh) {
         wait_a_moment();
         if (key[KEY_ESC]) return;
     }
