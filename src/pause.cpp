@@ -11,8 +11,8 @@
 
 void (*pause_waiting)() = nullptr;
 
-// "PAUSED" stands where "GET READY" and "GAME OVER" do, above the bumpers; the hint below it.
-constexpr int PAUSED_Y = 100, HINT_Y = 170;
+// "PAUSED" and the hint stand below the bumpers' triangle, clear of "GAME OVER" above it.
+constexpr int PAUSED_Y = 400, HINT_Y = 465;
 
 static volatile int focus_lost = 0;
 static bool pause_key_was_down = false;

@@ -136,8 +136,8 @@ TEST_F(Controls, EscapeWhilePausedEndsTheGameAndTheFieldStaysDarkenedUnderPaused
     const int shade = getpixel(screen, 0, 0); // white at PAUSE_SHADE of 255, as 16 bits round it
     EXPECT_EQ(N(pixels(screen, 0, 0, 799, 90, shade), abs(getg(shade) - PAUSE_SHADE) < 8),
               N(800 * 91, 1));
-    EXPECT_GT(pixels(screen, 300, 100, 500, 160, makecol(255, 255, 255)), 500) << "PAUSED";
-    EXPECT_GT(pixels(screen, 250, 170, 550, 200, makecol(255, 255, 0)), 200) << "how to go on";
+    EXPECT_GT(pixels(screen, 300, 400, 500, 460, makecol(255, 255, 255)), 500) << "PAUSED";
+    EXPECT_GT(pixels(screen, 250, 465, 550, 495, makecol(255, 255, 0)), 200) << "how to go on";
 }
 
 TEST_F(Controls, VolumeAndMuteFromTheCommandLineAndTheSettingsFile)

@@ -28,7 +28,7 @@ press_key p
 sleep 0.5
 shot paused
 PAUSED_SHOT=$SHOT
-colour_above "rgb(255,255,255)" 300x60+250+100 400 "$SHOT" || fail "no PAUSED over the field"
+colour_above "rgb(255,255,255)" 300x60+250+400 400 "$SHOT" || fail "no PAUSED over the field"
 sleep 4
 shot still-paused
 [ "$(compare -metric AE "$PAUSED_SHOT" "$SHOT" null: 2>&1)" = 0 ] || fail "the paused game moved"
