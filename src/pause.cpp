@@ -31,8 +31,9 @@ void install_pause_on_focus_loss()
     if (chosen_display.mode != DISPLAY_WINDOW && chosen_display.mode != DISPLAY_DESKTOP) return;
     LOCK_VARIABLE(focus_lost);
     LOCK_FUNCTION(on_focus_lost);
-    // The game keeps running in the background, and the pause holds it.
-    set_display_switch_mode(SWITCH_BACKGROUND);
+    // The library's X11 modes keep running in the background, and the pause holds the game
+    // there. Installed again after a mode set, the callback is not added twice.
+    remove_display_switch_callback(on_focus_lost);
     set_display_switch_callback(SWITCH_OUT, on_focus_lost);
 }
 
