@@ -12,27 +12,41 @@ CHECK_BUILD_FLAGS = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRUMZEL_BENCH=OFF \
 
 .PHONY: play test build configure package deps bench screenshots clean sanitize fuzz
 
-deps:
-	@scripts/install-deps
+# Each target installs the Debian packages it needs (scripts/install-deps names the groups):
+# playing needs only the compiler, CMake, the game library and what the data generator uses; the
+# test tools, sanitizers, fuzzers, the package's and the screenshots' tools come with their
+# targets. A build for playing leaves the tests and benchmarks out; one for them puts them back.
+PLAY_CONFIG = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DBRUMZEL_BENCH=OFF
+FULL_CONFIG = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DBRUMZEL_BENCH=ON
 
-configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Everything any target needs.
+deps:
+	@scripts/install-deps test fuzz screenshots
+
+configure:
+	@scripts/install-deps build
+	cmake -S . -B $(BUILD) $(FULL_CONFIG)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 # Playing needs the game, its data file and the launcher, not the tests and benchmarks.
 # ARGS passes the game's options, e.g. make play ARGS=--window
-play: configure
+play:
+	@scripts/install-deps play
+	cmake -S . -B $(BUILD) $(PLAY_CONFIG)
 	cmake --build $(BUILD) -j $(JOBS) --target brumzel-ball gamedata
 	scripts/brumzel-launch "$(CURDIR)/$(BUILD)/brumzel-ball" "$(CURDIR)/$(BUILD)/GAMEDATA.DAT" $(ARGS)
 
 # The package holds the game, its data and the files around them; CPack lays them out under /usr.
-package: configure
+package:
+	@scripts/install-deps package
+	cmake -S . -B $(BUILD) $(PLAY_CONFIG)
 	cmake --build $(BUILD) -j $(JOBS) --target brumzel-ball gamedata debian_docs
 	cd $(BUILD) && cpack
 
 test: build sanitize
+	@scripts/install-deps test
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 sanitize: build
@@ -41,6 +55,7 @@ sanitize: build
 	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS) -L unit
 
 fuzz: build
+	@scripts/install-deps fuzz
 	cmake -S . -B $(FUZZ_BUILD) $(CHECK_BUILD_FLAGS) -DBRUMZEL_FUZZ=ON -DBUILD_TESTING=OFF \
 		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_score_file fuzz_name_editor fuzz_gamedata \
@@ -57,6 +72,7 @@ bench: build
 
 # The README's pictures, taken from the real game under a private X server.
 screenshots: build
+	@scripts/install-deps screenshots
 	scripts/take-screenshots $(BUILD) docs
 
 clean:

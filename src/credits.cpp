@@ -4,6 +4,7 @@
 #include "display.h"
 #include "fade.h"
 #include "gamedata.h"
+#include "gamepad.h"
 #include "help.h"
 #include "init.h"
 #include "intro.h"
@@ -40,18 +41,18 @@ void credits()
     set_game_mouse_range(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     play_data_sample(DAT_CREDITS_SOUND);
     // Any button on the ball ends the credits.
-    while (!(hit && mouse_b != 0)) {
+    while (!(hit && pointer_buttons() != 0)) {
         blit(title1, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         hit = draw_exit_ball(angle);
         angle = angle <= 254 ? angle + 4 : 0;
         draw_credit_lines();
-        draw_sprite(buffer, mouse_ptr1, game_mouse_x(), game_mouse_y());
+        draw_sprite(buffer, mouse_ptr1, pointer_x(), pointer_y());
         blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         present_screen();
         end_if_closed();
         rest(1);
     }
-    while (mouse_b == 1) {
+    while (pointer_buttons() == 1) {
         end_if_closed();
         rest(1);
     }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "audio.h"
 #include "version.h"
 
 display_choice chosen_display = {DISPLAY_UNSET, SCALE_UNSET};
@@ -364,6 +365,7 @@ bool close_requested()
 
 void end_if_closed()
 {
+    check_mute_key();
     if (close_pressed && !keeping_score) exit(0);
 }
 
@@ -374,6 +376,7 @@ void rest_unless_closed(int ms)
     while (ms > 0 && !close_requested()) {
         int slice = ms < REST_SLICE_MS ? ms : REST_SLICE_MS;
         rest(slice);
+        check_mute_key();
         ms -= slice;
     }
     end_if_closed();

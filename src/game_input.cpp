@@ -5,6 +5,7 @@
 #include <allegro.h>
 
 #include "display.h"
+#include "gamepad.h"
 #include "init.h"
 
 static const struct {
@@ -16,20 +17,21 @@ static const struct {
 
 // ---- the live reads: the devices and the timer ----
 
+// A gamepad's stick and buttons are merged in here, so what the logic reads is all it gets.
 static int live_pointer_y()
 {
-    return game_mouse_y();
+    return merged_aim_y(game_mouse_y());
 }
 
 static int live_buttons()
 {
-    return mouse_b;
+    return pad_fires_player1() ? mouse_b | 1 : mouse_b;
 }
 
 static bool live_key(int bit)
 {
     for (const auto &k : step_keys)
-        if (k.bit == bit) return key[k.scancode] != 0;
+        if (k.bit == bit) return key[k.scancode] != 0 || pad_holds_step_key(bit);
     return false;
 }
 

@@ -10,12 +10,14 @@
 #include "game_input.h"
 #include "gamedata.h"
 #include "gameover.h"
+#include "gamepad.h"
 #include "get_ready.h"
 #include "hiscore.h"
 #include "init.h"
 #include "move_sprites.h"
 #include "moving_points.h"
 #include "particles.h"
+#include "pause.h"
 #include "play_frame.h"
 #include "player_input.h"
 #include "rebound_effect.h"
@@ -107,10 +109,13 @@ void enter_high_scores(const score_screens &screens)
 
 void play_game()
 {
+    forget_pause_requests();
     get_ready();
+    pointer_to_mouse();
     begin_game_recording();
     while (game_continues()) {
         end_if_closed();
+        pause_if_asked();
         play_pass();
     }
     gameover();

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "audio.h"
+
 DATAFILE *data = nullptr;
 BITMAP *background, *sprite1, *sprite2, *brumzel1, *bottom_left1, *top_left1, *top_right1,
     *bottom_right1, *title1, *title_1player1, *title_2player1, *title_help1, *title_hiscores1,
@@ -357,7 +359,7 @@ int sample_plays[DAT_ENTRIES];
 void play_data_sample(int entry, int vol, int pan, int freq)
 {
     if (entry >= 0 && entry < DAT_ENTRIES) sample_plays[entry]++;
-    play_sample(static_cast<SAMPLE *>(data[entry].dat), vol, pan, freq, 0);
+    play_heard(static_cast<SAMPLE *>(data[entry].dat), vol, pan, freq);
 }
 
 FONT *data_font(int entry)

@@ -13,6 +13,7 @@
 #include "move_sprites.h"
 #include "moving_points.h"
 #include "particles.h"
+#include "pause.h"
 #include "play_frame.h"
 #include "rebound_effect.h"
 #include "replay.h"
@@ -92,6 +93,7 @@ void run_gameover_loop()
 {
     do {
         end_if_closed();
+        pause_if_asked();
         gameover_logic_step();
         draw_paced(draw_gameover_frame);
         actual_frames++;

@@ -7,9 +7,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "audio.h"
 #include "display.h"
 #include "fade.h"
 #include "gamedata.h"
+#include "gamepad.h"
 #include "help.h"
 #include "init.h"
 
@@ -269,13 +271,13 @@ void hiscore_display(int wait)
     set_game_mouse_range(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     // Any button leaves once the pointer was on the ball in the frame before. A closed window
     // leaves at once: from the menu the game then ends; after name entry the score is saved first.
-    while (!exit_flag && !(hit && mouse_b != 0) && !close_requested()) {
+    while (!exit_flag && !(hit && pointer_buttons() != 0) && !close_requested()) {
         blit(hiscore_table1, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         draw_table_text();
         shadow_table_area();
         hit = draw_exit_ball(angle);
         angle = angle > 254 ? 0 : angle + BALL_TURN;
-        if (wait == 1) draw_sprite(buffer, mouse_ptr1, game_mouse_x(), game_mouse_y());
+        if (wait == 1) draw_sprite(buffer, mouse_ptr1, pointer_x(), pointer_y());
         blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         present_screen();
         end_if_closed();
@@ -284,7 +286,7 @@ void hiscore_display(int wait)
         if (wait == 0) exit_flag = true;
     }
     // Let go of the left button first, so the click does not reach the next screen.
-    while (mouse_b == 1 && !close_requested())
+    while (pointer_buttons() == 1 && !close_requested())
         rest(1);
     if (wait == 1) highcolor_fade_out(16);
     rest_unless_closed(500);
@@ -344,6 +346,8 @@ void hiscore_enter_name(int score)
         if (score_table[a].player_score < score) flag = a;
     if (flag == -1) return;
 
+    // Every key is text here, M included.
+    keys_are_text = true;
     hiscore_display(0);
     draw_entry_panel(score);
     // Keys are applied as they come; Enter is read from the live key state, not the buffer. A
@@ -357,6 +361,7 @@ void hiscore_enter_name(int score)
         draw_name_box(ed);
     } while (!key[KEY_ENTER] && !close_requested());
     strcpy(score_table[CANDIDATE_ENTRY].player_name, ed.text);
+    keys_are_text = false;
     names_entered++;
 }
 

@@ -6,9 +6,12 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "audio.h"
 #include "display.h"
 #include "gamedata.h"
+#include "gamepad.h"
 #include "options.h"
+#include "pause.h"
 
 volatile int target_frames = 0;
 BITMAP *buffer, *text_buffer, *stretch;
@@ -55,7 +58,12 @@ END_OF_FUNCTION(__inc_game_time)
 
 void reset_target_frames()
 {
-    __atomic_store_n(&target_frames, 0, __ATOMIC_SEQ_CST);
+    set_target_frames(0);
+}
+
+void set_target_frames(int ticks)
+{
+    __atomic_store_n(&target_frames, ticks, __ATOMIC_SEQ_CST);
 }
 
 int initialise()
@@ -71,15 +79,15 @@ int initialise()
     LOCK_FUNCTION(__inc_game_time);
     install_int_ex(__inc_game_time, BPS_TO_TIMER(TIMER_RATE));
     install_mouse();
-    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0) {
-        allegro_exit();
-        printf("Error setting up Sound\n%s\n\n", allegro_error);
-        exit(1);
-    }
+    install_gamepads();
+    // Without a sound device the game plays silent.
+    start_sound();
     // The command line's choice, completed from the settings file.
     read_settings_file(SETTINGS_FILE, &chosen_display);
+    apply_sound_choice();
     set_display_mode();
     install_close_button();
+    install_pause_on_focus_loss();
     char why[256];
     if (!load_gamedata(GAMEDATA_FILE, why, sizeof why)) {
         // The game cannot run without every object of the data file: say which and stop.

@@ -55,6 +55,8 @@ int initialise();
 void __inc_game_time();
 // Sets target_frames to 0 without losing it to a tick that lands at the same moment.
 void reset_target_frames();
+// Sets target_frames to a count the same way: a pause puts back the count it stopped at.
+void set_target_frames(int ticks);
 
 // Starts the library without a display, as the timedemo and the tests run it: 16-bit colour,
 // screen an 800x600 memory bitmap, the data file at gamedata_path loaded and the off-screen

@@ -1,4 +1,4 @@
-// options -- the command line and the settings file: the display mode the player chose
+// options -- the command line and the settings file: the display mode and sound the player chose
 #include "options.h"
 
 #include <allegro.h>
@@ -6,6 +6,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "audio.h"
 #include "version.h"
 
 static const struct {
@@ -58,6 +59,64 @@ static int scale_from_text(const char *text)
     return text[0] - '0';
 }
 
+// ---- the sound's options and settings ----
+
+enum { SOUND_OPTION_NONE, SOUND_OPTION_TAKEN, SOUND_OPTION_BAD };
+
+// Takes --mute, --volume N or --volume=N at argv[*n] into chosen_sound (stepping *n past a
+// separate value); SOUND_OPTION_NONE for any other option.
+static int sound_option(int argc, char *const argv[], int *n, char *why, int why_size)
+{
+    const char *arg = argv[*n], *value;
+    if (!strcmp(arg, "--mute")) {
+        chosen_sound.mute = 1;
+        return SOUND_OPTION_TAKEN;
+    }
+    if (!strcmp(arg, "--volume")) {
+        if (*n + 1 >= argc) {
+            snprintf(why, why_size, "--volume needs a number from 0 to %d", MAX_VOLUME);
+            return SOUND_OPTION_BAD;
+        }
+        value = argv[++*n];
+    } else if (!strncmp(arg, "--volume=", 9)) {
+        value = arg + 9;
+    } else {
+        return SOUND_OPTION_NONE;
+    }
+    chosen_sound.volume = volume_from_text(value);
+    if (chosen_sound.volume == VOLUME_UNSET) {
+        snprintf(why, why_size, "bad volume '%s': the volume is 0 to %d", value, MAX_VOLUME);
+        return SOUND_OPTION_BAD;
+    }
+    return SOUND_OPTION_TAKEN;
+}
+
+// Fills the volume and mute the command line left unset from the settings file's values, if
+// it has them (nullptr otherwise). False after a warning on standard error for a bad value.
+static bool sound_settings(const char *path, const char *volume, const char *mute)
+{
+    bool good = true;
+    if (volume) {
+        int found = volume_from_text(volume);
+        if (found == VOLUME_UNSET) {
+            fprintf(stderr, "%s: volume '%s' is not 0 to %d; ignored\n", path, volume, MAX_VOLUME);
+            good = false;
+        } else if (chosen_sound.volume == VOLUME_UNSET) {
+            chosen_sound.volume = found;
+        }
+    }
+    if (mute) {
+        int found = !strcasecmp(mute, "yes") ? 1 : !strcasecmp(mute, "no") ? 0 : MUTE_UNSET;
+        if (found == MUTE_UNSET) {
+            fprintf(stderr, "%s: mute '%s' is not yes or no; ignored\n", path, mute);
+            good = false;
+        } else if (chosen_sound.mute == MUTE_UNSET) {
+            chosen_sound.mute = found;
+        }
+    }
+    return good;
+}
+
 option_result parse_command_line(int argc, char *const argv[], display_choice *choice, char *why,
                                  int why_size)
 {
@@ -80,6 +139,9 @@ option_result parse_command_line(int argc, char *const argv[], display_choice *c
             return OPTIONS_BAD;
         }
         if (replay_option > 0) continue;
+        int sound = sound_option(argc, argv, &n, why, why_size);
+        if (sound == SOUND_OPTION_BAD) return OPTIONS_BAD;
+        if (sound == SOUND_OPTION_TAKEN) continue;
         const char *value = nullptr;
         if (!strcmp(arg, "--scale")) {
             if (n + 1 >= argc) {
@@ -147,6 +209,9 @@ bool read_settings_file(const char *path, display_choice *choice)
             choice->scale = found;
         }
     }
+    good = sound_settings(path, get_config_string(nullptr, "volume", nullptr),
+                          get_config_string(nullptr, "mute", nullptr)) &&
+           good;
     pop_config_state();
     return good;
 }
@@ -155,7 +220,7 @@ void print_usage(FILE *out)
 {
     fprintf(out,
             "Usage: brumzel-ball [--fullscreen | --window [--scale N] | --desktop]\n"
-            "                    [--record FILE] [--replay FILE]\n"
+            "                    [--volume N] [--mute] [--record FILE] [--replay FILE]\n"
             "       brumzel-ball --timedemo FILE\n"
             "       brumzel-ball --help | --version\n"
             "\n"
@@ -168,7 +233,9 @@ void print_usage(FILE *out)
             "                the largest window that fits on the desktop\n"
             "  --desktop     full screen at the desktop's own size, the picture as large\n"
             "                as fits with its shape kept and the rest black\n"
-            "\n"
+            "Sound:\n"
+            "  --volume N    the master volume, 0 to %d (the default, full volume)\n"
+            "  --mute        start with the sound muted (M unmutes)\n"
             "Recordings:\n"
             "  --record FILE    record the games of this run: the first into FILE, the\n"
             "                   next into FILE-2, FILE-3, ... (the number before the\n"
@@ -178,21 +245,40 @@ void print_usage(FILE *out)
             "  --timedemo FILE  play a recording back as fast as possible without a\n"
             "                   display; print the speed, the frame times and the\n"
             "                   final scores; exit status 0 when it played back exactly\n"
-            "\n"
+            "Information:\n"
             "  --help        show this help and exit\n"
             "  --version     show the game's name and version and exit\n"
             "\n"
+            "Controls:\n"
+            "  menus, help, high scores, credits: the mouse, click a spinning ball\n"
+            "  player 1 (left launcher): the mouse, up and down to aim, left button fires\n"
+            "  player 2 (right launcher): Left Ctrl fires, Up and Down aim\n"
+            "  in a game: P or Pause pauses and goes on (a click goes on too), Escape\n"
+            "  ends the game, S saves a screenshot to dump.pcx; in a window the game\n"
+            "  also pauses when it loses the keyboard focus\n"
+            "  M mutes and unmutes the sound, on every screen but name entry\n"
+            "  name entry: type up to 8 characters; Left, Right, Backspace, Delete,\n"
+            "  Insert (overwrite) edit; Enter ends\n"
+            "Gamepads plugged in at start-up play too: in a one-player game the first\n"
+            "plays player 1, in a two-player game the first plays player 2 and a second\n"
+            "one player 1. The stick or d-pad aims, the first button fires, Start (the\n"
+            "eighth button) pauses; in the menus the stick moves the pointer and the\n"
+            "first button clicks.\n"
+            "\n"
             "Settings file: %s in the game's folder, in Allegro's configuration\n"
-            "format; the command line wins over it. For example, a window at twice the size:\n"
+            "format; the command line wins over it. For example, a window at twice the size,\n"
+            "at half the volume:\n"
             "  mode = window\n"
             "  scale = 2\n"
-            "The mode is fullscreen, window or desktop; the scale 1 to %d, or auto.\n"
+            "  volume = 50\n"
+            "The mode is fullscreen, window or desktop; the scale 1 to %d, or auto; the\n"
+            "volume 0 to %d; mute yes or no.\n"
             "\n"
             "The game's folder is the folder it runs in. The brumzel-ball command runs it\n"
             "in $XDG_DATA_HOME/brumzel-ball (normally ~/.local/share/brumzel-ball), which\n"
             "keeps the high-score table highscores.bin, the settings file and the\n"
             "screenshot dump.pcx.\n",
-            GAME_NAME, MAX_WINDOW_SCALE, SETTINGS_FILE, MAX_WINDOW_SCALE);
+            GAME_NAME, MAX_WINDOW_SCALE, MAX_VOLUME, SETTINGS_FILE, MAX_WINDOW_SCALE, MAX_VOLUME);
 }
 
 void print_version(FILE *out)

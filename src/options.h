@@ -1,6 +1,6 @@
 #ifndef OPTIONS_H
 #define OPTIONS_H
-// options -- the command line and the settings file: the display mode the player chose
+// options -- the command line and the settings file: the display mode and sound the player chose
 #include <cstdio>
 
 #include "display.h"
@@ -17,12 +17,14 @@ extern replay_files chosen_replay;
 
 enum option_result { OPTIONS_PLAY, OPTIONS_HELP, OPTIONS_VERSION, OPTIONS_BAD };
 
-// Reads the command line into choice (what it does not name stays unset). On OPTIONS_BAD the
-// one-line reason is in why. Needs nothing of the library, so --help works without a display.
+// Reads the command line into choice and the sound's options into chosen_sound (what it does not
+// name stays unset). On OPTIONS_BAD the one-line reason is in why. Needs nothing of the library, so
+// --help works without a display.
 option_result parse_command_line(int argc, char *const argv[], display_choice *choice, char *why,
                                  int why_size);
-// Fills what the command line left unset from the settings file at path, if there is one. A
-// value the game does not know is ignored with a warning on standard error; returns false then.
+// Fills what the command line left unset (choice and chosen_sound) from the settings file at
+// path, if there is one. A value the game does not know is ignored with a warning on standard
+// error; returns false then.
 // Needs the library started.
 bool read_settings_file(const char *path, display_choice *choice);
 

@@ -6,6 +6,7 @@
 #include "display.h"
 #include "fade.h"
 #include "gamedata.h"
+#include "gamepad.h"
 #include "help.h"
 #include "hiscore.h"
 #include "init.h"
@@ -51,7 +52,7 @@ void step_menu_angles(double angle[MENU_ITEMS], int hovered)
 // High scores and help open from the menu once the button is let go, then the menu goes on.
 static void open_screen_from_menu(int item)
 {
-    while (mouse_b == LEFT_BUTTON_ALONE) {
+    while (pointer_buttons() == LEFT_BUTTON_ALONE) {
         end_if_closed();
         rest(1);
     }
@@ -72,7 +73,7 @@ static void draw_menu(const double angle[MENU_ITEMS])
     }
     for (const auto &l : menu_label)
         draw_sprite(buffer, *l.label, l.x, l.y);
-    draw_sprite(buffer, mouse_ptr1, game_mouse_x(), game_mouse_y());
+    draw_sprite(buffer, mouse_ptr1, pointer_x(), pointer_y());
     textprintf_ex(buffer, font, 180, 100, makecol(255, 0, 0), -1, "%s", VERSION_LINE);
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     present_screen();
@@ -87,8 +88,8 @@ int title_screen()
     Menu_Option = MENU_NONE;
     // The menu ends on the item and button of the pass before, without waiting for a release.
     while (!menu_choice_made(Menu_Option, button)) {
-        button = mouse_b;
-        Menu_Option = menu_item_at(game_mouse_x(), game_mouse_y());
+        button = pointer_buttons();
+        Menu_Option = menu_item_at(pointer_x(), pointer_y());
         if ((Menu_Option == MENU_HISCORES || Menu_Option == MENU_HELP) &&
             button == LEFT_BUTTON_ALONE)
             open_screen_from_menu(Menu_Option);

@@ -330,7 +330,7 @@ canvas help_page()
         "Player 1 works the left launcher: move the mouse to aim, left button fires.",
         "Player 2 (two-player game): Up and Down aim, Left Ctrl fires the right launcher.",
         "In the one-player game the computer plays the right launcher.",
-        "Escape ends a game.   S saves a screenshot.",
+        "Escape ends a game.   P pauses.   M mutes.   S saves a screenshot.",
     };
     const colour control_marks[4] = {green, blue, blue, green};
     for (int i = 0; i < 4; i++) {
