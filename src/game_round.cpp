@@ -113,9 +113,11 @@ void play_game()
     get_ready();
     pointer_to_mouse();
     begin_game_recording();
-    while (game_continues()) {
-        end_if_closed();
+    // The pause comes before the loop test, so Escape in a pause ends the game at once.
+    for (;;) {
         pause_if_asked();
+        if (!game_continues()) break;
+        end_if_closed();
         play_pass();
     }
     gameover();
