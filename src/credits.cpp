@@ -48,13 +48,10 @@ void credits()
         draw_sprite(buffer, mouse_ptr1, game_mouse_x(), game_mouse_y());
         blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         present_screen();
-        end_if_closed();
-        rest(1);
+        wait_a_moment();
     }
-    while (mouse_b == 1) {
-        end_if_closed();
-        rest(1);
-    }
+    while (mouse_b == 1)
+        wait_a_moment();
     highcolor_fade_out(16);
     rest_unless_closed(500);
 }

@@ -36,14 +36,11 @@ void help_display()
         draw_sprite(buffer, mouse_ptr1, game_mouse_x(), game_mouse_y());
         blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         present_screen();
-        end_if_closed();
-        rest(1);
+        wait_a_moment();
     }
     // Let go of the button first, so the click does not reach the menu.
-    while (mouse_b == 1) {
-        end_if_closed();
-        rest(1);
-    }
+    while (mouse_b == 1)
+        wait_a_moment();
     highcolor_fade_out(16);
     rest_unless_closed(500);
 }

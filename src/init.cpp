@@ -60,7 +60,7 @@ int initialise()
     // The command line's choice, completed from the settings file.
     read_settings_file(SETTINGS_FILE, &chosen_display);
     set_display_mode();
-    install_close_button();
+    install_display_hooks();
     char why[256];
     if (!load_gamedata(GAMEDATA_FILE, why, sizeof why)) {
         // The game cannot run without every object of the data file: say which and stop.
