@@ -3,9 +3,10 @@
 //
 // XCOUNT_LOG names the file the lines are appended to:
 //   SECOND REQUESTS SHM_REQUESTS PIXELS
-// SECOND counts whole seconds from the moment the game loaded the library; every second from
-// the first request on has its line, a quiet one with zeros, and the last one is written when
-// the game ends. SHM_REQUESTS is the part of REQUESTS that went through the shared-memory path.
+// SECOND is the time in whole seconds since 1970, as `date +%s` gives it, so that a script can
+// pick the seconds of each part of a game; every second from the first request on has its line,
+// a quiet one with zeros, and the last one is written when the game ends. SHM_REQUESTS is the part
+// of REQUESTS that went through the shared-memory path.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <pthread.h>
@@ -22,16 +23,15 @@ struct second_count {
 };
 
 pthread_mutex_t lock = PTHREAD_MUTEX_INITIALIZER;
-timespec loaded;
 int log_fd = -1;
 long current_second = -1; // -1: no request yet
 second_count current = {0, 0, 0};
 
-long seconds_since_load()
+long now_seconds()
 {
     timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long>(now.tv_sec - loaded.tv_sec) - (now.tv_nsec < loaded.tv_nsec ? 1 : 0);
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<long>(now.tv_sec);
 }
 
 void write_line(long second, const second_count &c)
@@ -60,7 +60,7 @@ void move_to_second(long second)
 void count_request(unsigned width, unsigned height, bool shm)
 {
     pthread_mutex_lock(&lock);
-    move_to_second(seconds_since_load());
+    move_to_second(now_seconds());
     current.requests++;
     current.shm_requests += shm;
     current.pixels += static_cast<long long>(width) * height;
@@ -79,7 +79,6 @@ template <typename F> F next_definition(const char *name)
 
 __attribute__((constructor)) void start_counting()
 {
-    clock_gettime(CLOCK_MONOTONIC, &loaded);
     const char *path = getenv("XCOUNT_LOG");
     if (path && *path) log_fd = open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
 }
@@ -88,7 +87,7 @@ __attribute__((destructor)) void stop_counting()
 {
     pthread_mutex_lock(&lock);
     if (current_second >= 0) {
-        move_to_second(seconds_since_load());
+        move_to_second(now_seconds());
         write_line(current_second, current);
         current_second = -1;
     }
