@@ -64,7 +64,7 @@ bool scale_frame_onto(BITMAP *frame, BITMAP *display, const display_view &v);
 void offer_picture();
 // Sends a held picture once its tick has come. True while a picture is still held.
 bool send_held_picture();
-// Copies the game's frame (screen) to the display at the chosen size; nothing to do while the
+// Offers the game's frame (screen) to the display at the chosen size; nothing to do while the
 // game draws straight onto the display. Called after every picture the game puts on screen.
 inline void present_screen()
 {
