@@ -432,6 +432,26 @@ static void stretch_blit_2x()
                  2 * SCREEN_HEIGHT);
 }
 
+// The scaled present as the game runs it, with a memory bitmap standing for the display: a
+// changed picture is compared with the last one sent, scaled and sent in one copy; the same
+// picture looked at again at the next tick costs the comparison alone.
+static void scale_onto_window_2x()
+{
+    make_displays();
+    scale_frame_onto(screen, window_display, window_view(2));
+}
+
+static void change_the_picture()
+{
+    putpixel(screen, 400, 599, getpixel(screen, 400, 599) ^ 1);
+}
+
+static void offer_at_next_tick()
+{
+    display_ticks = display_ticks + 1;
+    offer_picture();
+}
+
 static void one_gameover_pass()
 {
     gameover_logic_step();
@@ -550,6 +570,10 @@ static scenario scenarios[] = {
      desktop_fill_view_1080, present_desktop_fill, true, 10, 0},
     {"stretch_blit_2x", "the library's stretch_blit to 1600x1200", 1, make_displays, nothing,
      stretch_blit_2x, false, 0, 0},
+    {"send_window_2x", "present and send a changed picture: 2x window", 1, scale_onto_window_2x,
+     change_the_picture, offer_at_next_tick, true, 0, 0},
+    {"look_unchanged", "look at an unchanged picture: 2x window", 1, scale_onto_window_2x, nothing,
+     offer_at_next_tick, true, 0, 0},
     {"play_opening", "play frame, opening position", 1, opening_position, clock_at_start,
      one_play_pass, true, 0, 0},
     {"play_peak_full", "play frame, peak load, table full", 1, describe_peak_load,
@@ -597,6 +621,7 @@ static void run_scenario(benchmark::State &state, scenario *s)
     }
     clear_input();
     use_display_view(window_view(1));
+    display_bitmap = nullptr; // the game draws unscaled again after a present scenario
 }
 
 // ---- the summary table ----

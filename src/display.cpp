@@ -1,5 +1,5 @@
 // display -- the game's 800x600 frame, the display mode that shows it, the present step, the
-// mouse in game coordinates and the window's close button
+// mouse in game coordinates, the full-screen switch and the window's close button
 #include "display.h"
 
 #include <cstdint>
@@ -8,12 +8,18 @@
 #include <cstring>
 
 #include "audio.h"
+#include "init.h"
+#include "options.h"
 #include "version.h"
 
 display_choice chosen_display = {DISPLAY_UNSET, SCALE_UNSET};
 display_view frame_view = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
 BITMAP *display_bitmap = nullptr;
 void (*picture_shown)() = nullptr;
+volatile int display_ticks = 0;
+int pictures_sent = 0;
+int desktop_width = 0, desktop_height = 0;
+int (*open_graphics_mode)(int, int, int, int, int) = set_gfx_mode;
 int keeping_score = 0;
 
 // Room left around a window for its title bar and the desktop's panels.
@@ -105,9 +111,13 @@ int game_mouse_y()
     return unscaled ? mouse_y : to_game_y(mouse_y);
 }
 
+// The range last set, in game pixels: a mode switch sets it again for the new mapping.
+static int mouse_area[4] = {0, 0, SCREEN_WIDTH - 1, SCREEN_HEIGHT - 1};
+
 // The display range covers every display pixel of the game pixels x1..x2 and y1..y2.
 void set_game_mouse_range(int x1, int y1, int x2, int y2)
 {
+    mouse_area[0] = x1, mouse_area[1] = y1, mouse_area[2] = x2, mouse_area[3] = y2;
     if (unscaled) {
         set_mouse_range(x1, y1, x2, y2);
         return;
@@ -181,34 +191,136 @@ static void present_fill(BITMAP *frame, BITMAP *display, const display_view &v)
     }
 }
 
-template <typename P> static void present_at_depth(BITMAP *frame, BITMAP *display)
+template <typename P>
+static void present_at_depth(BITMAP *frame, BITMAP *display, const display_view &v)
 {
     if (whole_scale > 0)
-        present_whole<P>(frame, display, frame_view, whole_scale);
+        present_whole<P>(frame, display, v, whole_scale);
     else
-        present_fill<P>(frame, display, frame_view);
+        present_fill<P>(frame, display, v);
 }
 
-void present_frame(BITMAP *frame, BITMAP *display)
+// Scales frame into display at v, a view of frame_view's size.
+static void scale_frame(BITMAP *frame, BITMAP *display, const display_view &v)
 {
     acquire_bitmap(display);
     switch (bitmap_color_depth(frame)) {
     case 15:
     case 16:
-        present_at_depth<uint16_t>(frame, display);
+        present_at_depth<uint16_t>(frame, display, v);
         break;
     case 24:
-        present_at_depth<pixel24>(frame, display);
+        present_at_depth<pixel24>(frame, display, v);
         break;
     case 32:
-        present_at_depth<uint32_t>(frame, display);
+        present_at_depth<uint32_t>(frame, display, v);
         break;
     default:
-        present_at_depth<uint8_t>(frame, display);
+        present_at_depth<uint8_t>(frame, display, v);
         break;
     }
     bmp_unwrite_line(display);
     release_bitmap(display);
+}
+
+void present_frame(BITMAP *frame, BITMAP *display)
+{
+    scale_frame(frame, display, frame_view);
+}
+
+// ---- sending pictures to the display ----
+// The display takes a picture in one copy from a memory bitmap of the view's size, so that the
+// library hands it on in one request. A picture goes out at most once a tick of the present
+// step's clock, and only when it differs from the last one sent: the play loop redraws the same
+// frame many times a tick while it waits for the clock, and the other screens redraw unchanged
+// pictures between their passes.
+
+static BITMAP *scaled_picture = nullptr; // the view's pixels, scaled from the frame
+static BITMAP *last_sent = nullptr;      // the frame as last sent
+static bool last_sent_valid = false;     // false: the display does not show last_sent
+static bool picture_waiting = false;     // a picture was offered since the last look
+static int looked_tick = -1;             // the clock at the last look
+
+static void count_display_tick()
+{
+    display_ticks = display_ticks + 1;
+}
+END_OF_STATIC_FUNCTION(count_display_tick)
+
+static void start_display_clock()
+{
+    static bool started = false;
+    // Headless there is no timer: the tests move the clock themselves.
+    if (started || !timer_driver) return;
+    LOCK_VARIABLE(display_ticks);
+    LOCK_FUNCTION(count_display_tick);
+    install_int_ex(count_display_tick, BPS_TO_TIMER(TIMER_RATE));
+    started = true;
+}
+
+// Copies the lines of the frame that differ from the picture sent last; true when any did.
+static bool keep_changed_lines()
+{
+    const size_t line_bytes = SCREEN_WIDTH * ((bitmap_color_depth(screen) + 7) / 8);
+    bool changed = !last_sent_valid;
+    for (int y = 0; y < SCREEN_HEIGHT; y++) {
+        if (last_sent_valid && !memcmp(screen->line[y], last_sent->line[y], line_bytes)) continue;
+        memcpy(last_sent->line[y], screen->line[y], line_bytes);
+        changed = true;
+    }
+    last_sent_valid = true;
+    return changed;
+}
+
+static void send_picture()
+{
+    const display_view &v = frame_view;
+    scale_frame(screen, scaled_picture, {0, 0, v.w, v.h});
+    blit(scaled_picture, display_bitmap, 0, 0, v.x, v.y, v.w, v.h);
+    pictures_sent++;
+}
+
+void offer_picture()
+{
+    picture_waiting = true;
+    send_held_picture();
+}
+
+bool send_held_picture()
+{
+    if (!picture_waiting || !display_bitmap) return false;
+    int now = display_ticks;
+    if (now == looked_tick) return true;
+    looked_tick = now;
+    picture_waiting = false;
+    if (keep_changed_lines()) send_picture();
+    return false;
+}
+
+bool scale_frame_onto(BITMAP *frame, BITMAP *display, const display_view &v)
+{
+    const int depth = bitmap_color_depth(frame);
+    BITMAP *picture = create_bitmap_ex(depth, v.w, v.h);
+    if (last_sent && bitmap_color_depth(last_sent) != depth) {
+        destroy_bitmap(last_sent);
+        last_sent = nullptr;
+    }
+    if (!last_sent) last_sent = create_bitmap_ex(depth, SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (!picture || !last_sent) {
+        if (picture) destroy_bitmap(picture);
+        return false;
+    }
+    if (scaled_picture) destroy_bitmap(scaled_picture);
+    scaled_picture = picture;
+    use_display_view(v);
+    clear_bitmap(display);
+    display_bitmap = display;
+    screen = frame;
+    // The new display shows nothing yet: the frame goes out at the next tick.
+    last_sent_valid = false;
+    picture_waiting = true;
+    start_display_clock();
+    return true;
 }
 
 // ---- setting the mode ----
@@ -224,21 +336,11 @@ static void restore_display_screen()
     }
 }
 
-static void mode_failed(const char *what);
-
-// The frame is drawn into a memory bitmap from here on and presented on the display, whose
-// borders are cleared once.
-static void scale_onto_display(const display_view &v)
+static void restore_display_screen_at_exit()
 {
-    use_display_view(v);
-    if (v.x == 0 && v.y == 0 && v.w == SCREEN_WIDTH && v.h == SCREEN_HEIGHT) return;
-    BITMAP *frame = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    if (!frame) mode_failed("no memory for the game's 800x600 picture");
-    clear_bitmap(screen);
-    clear_bitmap(frame);
-    display_bitmap = screen;
-    screen = frame;
-    atexit(restore_display_screen);
+    static bool registered = false;
+    if (!registered) atexit(restore_display_screen);
+    registered = true;
 }
 
 static void mode_failed(const char *what)
@@ -266,13 +368,60 @@ void report_no_display()
                         "(for example DISPLAY=:0).\n");
 }
 
+// A display mode to set: the library's card, the display's size and where the frame lies on it.
+struct mode_request {
+    int card, w, h;
+    display_view view;
+};
+static const display_view plain_view = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+static mode_request current_mode = {GFX_AUTODETECT_FULLSCREEN, SCREEN_WIDTH, SCREEN_HEIGHT,
+                                    plain_view};
+
+// The mode that shows the game in a display mode of the player's; false, with the reason in
+// why, when the desktop's size that it needs is not known.
+static bool request_for(int mode, mode_request *r, char *why, int why_size)
+{
+    if (mode == DISPLAY_WINDOW) {
+        int scale = chosen_display.scale;
+        if (scale == SCALE_LARGEST || scale == SCALE_UNSET)
+            scale = largest_window_scale(desktop_width, desktop_height);
+        display_view v = window_view(scale);
+        *r = {GFX_AUTODETECT_WINDOWED, v.w, v.h, v};
+    } else if (mode == DISPLAY_DESKTOP) {
+        if (desktop_width <= 0 || desktop_height <= 0 || desktop_width > MAX_DISPLAY_SIDE ||
+            desktop_height > MAX_DISPLAY_SIDE) {
+            snprintf(why, why_size,
+                     "the desktop's size is not known, so the desktop mode cannot be set");
+            return false;
+        }
+        *r = {GFX_AUTODETECT_FULLSCREEN, desktop_width, desktop_height,
+              desktop_fill_view(desktop_width, desktop_height)};
+    } else {
+        *r = {GFX_AUTODETECT_FULLSCREEN, SCREEN_WIDTH, SCREEN_HEIGHT, plain_view};
+    }
+    return true;
+}
+
+// The frame is drawn into a memory bitmap from here on and presented on the display, whose
+// borders are cleared once.
+static void scale_onto_display(const display_view &v)
+{
+    use_display_view(v);
+    if (v.x == 0 && v.y == 0 && v.w == SCREEN_WIDTH && v.h == SCREEN_HEIGHT) return;
+    BITMAP *frame = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (!frame) mode_failed("no memory for the game's 800x600 picture");
+    clear_bitmap(frame);
+    if (!scale_frame_onto(frame, screen, v)) mode_failed("no memory for the game's scaled picture");
+    restore_display_screen_at_exit();
+}
+
 // Tries depths in order; the first the system takes is kept. True on success.
 static bool try_depths(const int *depths, int count, int card, int w, int h)
 {
     for (int n = 0; n < count; n++) {
         if (depths[n] <= 0) continue;
         set_color_depth(depths[n]);
-        if (set_gfx_mode(card, w, h, 0, 0) == 0) return true;
+        if (open_graphics_mode(card, w, h, 0, 0) == 0) return true;
     }
     return false;
 }
@@ -288,56 +437,128 @@ static void set_fullscreen_mode()
     exit(1);
 }
 
-static void set_window_mode(int scale, int desktop_w, int desktop_h)
+// A window or the desktop fill, the desktop's own depth first: it then needs no colour
+// conversion.
+static void set_scaled_mode(int mode, const mode_request &r)
 {
-    if (scale == SCALE_LARGEST || scale == SCALE_UNSET)
-        scale = largest_window_scale(desktop_w, desktop_h);
-    display_view v = window_view(scale);
-    // The desktop's own depth first: the window then needs no colour conversion.
     const int depths[] = {desktop_color_depth(), 16, 24, 32};
     set_window_title(GAME_NAME);
-    if (!try_depths(depths, 4, GFX_AUTODETECT_WINDOWED, v.w, v.h)) {
+    if (!try_depths(depths, 4, r.card, r.w, r.h)) {
         char what[128];
-        snprintf(what, sizeof what, "no %dx%d window could be opened at 16, 24 or 32 bits", v.w,
-                 v.h);
+        if (mode == DISPLAY_WINDOW)
+            snprintf(what, sizeof what, "no %dx%d window could be opened at 16, 24 or 32 bits", r.w,
+                     r.h);
+        else
+            snprintf(what, sizeof what, "the desktop's own %dx%d full-screen mode could not be set",
+                     r.w, r.h);
         mode_failed(what);
     }
-    scale_onto_display(v);
-}
-
-static void set_desktop_mode(int desktop_w, int desktop_h)
-{
-    if (desktop_w <= 0 || desktop_h <= 0 || desktop_w > MAX_DISPLAY_SIDE ||
-        desktop_h > MAX_DISPLAY_SIDE)
-        mode_failed("the desktop's size is not known, so the desktop mode cannot be set");
-    const int depths[] = {desktop_color_depth(), 16, 24, 32};
-    set_window_title(GAME_NAME);
-    if (!try_depths(depths, 4, GFX_AUTODETECT_FULLSCREEN, desktop_w, desktop_h)) {
-        char what[128];
-        snprintf(what, sizeof what, "the desktop's own %dx%d full-screen mode could not be set",
-                 desktop_w, desktop_h);
-        mode_failed(what);
-    }
-    scale_onto_display(desktop_fill_view(desktop_w, desktop_h));
+    scale_onto_display(r.view);
 }
 
 void set_display_mode()
 {
-    int desktop_w = 0, desktop_h = 0;
+    // Read before any mode is set: a full-screen mode may change what the system reports.
+    if (get_desktop_resolution(&desktop_width, &desktop_height) != 0)
+        desktop_width = desktop_height = 0;
+    mode_request r;
+    char why[128];
+    if (!request_for(chosen_display.mode, &r, why, sizeof why)) mode_failed(why);
     if (chosen_display.mode == DISPLAY_WINDOW || chosen_display.mode == DISPLAY_DESKTOP)
-        get_desktop_resolution(&desktop_w, &desktop_h);
-    if (chosen_display.mode == DISPLAY_WINDOW)
-        set_window_mode(chosen_display.scale, desktop_w, desktop_h);
-    else if (chosen_display.mode == DISPLAY_DESKTOP)
-        set_desktop_mode(desktop_w, desktop_h);
+        set_scaled_mode(chosen_display.mode, r);
     else
         set_fullscreen_mode();
+    current_mode = r;
 }
 
 void leave_display_mode()
 {
     restore_display_screen();
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+}
+
+// ---- the full-screen switch ----
+
+// The picture the display shows while the game draws straight onto it, as a frame in memory.
+static BITMAP *frame_from_display()
+{
+    BITMAP *frame = create_bitmap_ex(bitmap_color_depth(screen), SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (frame) blit(screen, frame, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    return frame;
+}
+
+// Sets mode r at the frame's depth (the data file's pictures and every memory bitmap are at that
+// depth), or, failing that, the mode before; then the frame is scaled onto the display.
+static bool set_mode_keeping_frame(BITMAP *frame, const mode_request &r)
+{
+    if (display_bitmap) {
+        screen = display_bitmap; // the library's own screen, for it to close
+        display_bitmap = nullptr;
+    }
+    set_color_depth(bitmap_color_depth(frame));
+    if (r.card == GFX_AUTODETECT_WINDOWED) set_window_title(GAME_NAME);
+    bool switched = open_graphics_mode(r.card, r.w, r.h, 0, 0) == 0;
+    if (!switched) {
+        fprintf(stderr, "%s: the %dx%d mode could not be set (%s); the display stays as it was\n",
+                GAME_NAME, r.w, r.h, allegro_error);
+        const mode_request &old = current_mode;
+        if (open_graphics_mode(old.card, old.w, old.h, 0, 0) != 0)
+            mode_failed("the display mode was lost in a switch");
+    }
+    if (switched) current_mode = r;
+    if (!scale_frame_onto(frame, screen, current_mode.view))
+        mode_failed("no memory for the game's scaled picture");
+    restore_display_screen_at_exit();
+    return switched;
+}
+
+bool switch_display_mode()
+{
+    int to = chosen_display.mode == DISPLAY_WINDOW ? DISPLAY_DESKTOP : DISPLAY_WINDOW;
+    mode_request r;
+    char why[160];
+    if (!request_for(to, &r, why, sizeof why)) {
+        fprintf(stderr, "%s: %s\n", GAME_NAME, why);
+        return false;
+    }
+    int x = game_mouse_x(), y = game_mouse_y();
+    BITMAP *frame = display_bitmap ? screen : frame_from_display();
+    if (!frame) {
+        fprintf(stderr, "%s: no memory for the game's picture; the display stays as it was\n",
+                GAME_NAME);
+        return false;
+    }
+    bool switched = set_mode_keeping_frame(frame, r);
+    if (switched) chosen_display.mode = to;
+    install_display_hooks();
+    set_game_mouse_range(mouse_area[0], mouse_area[1], mouse_area[2], mouse_area[3]);
+    position_game_mouse(x, y);
+    if (!switched) return false;
+    // The next start opens in the mode switched to.
+    if (!write_settings_mode(SETTINGS_FILE, to, why, sizeof why))
+        fprintf(stderr, "%s: the display mode was not kept: %s\n", SETTINGS_FILE, why);
+    return true;
+}
+
+static bool switch_keys_down = false; // Alt+Enter or F11, as last seen
+static bool enter_switched = false;   // the Enter of the last switch is still down
+
+void switch_display_if_asked()
+{
+    if (!key[KEY_ENTER]) enter_switched = false;
+    bool alt = key[KEY_ALT] || key[KEY_ALTGR];
+    bool down = (alt && key[KEY_ENTER]) || key[KEY_F11];
+    bool pressed = down && !switch_keys_down;
+    switch_keys_down = down;
+    if (!pressed) return;
+    enter_switched = key[KEY_ENTER];
+    switch_display_mode();
+}
+
+bool enter_belongs_to_switch()
+{
+    if (!key[KEY_ENTER]) enter_switched = false;
+    return key[KEY_ALT] || key[KEY_ALTGR] || enter_switched;
 }
 
 // ---- the close button ----
@@ -351,11 +572,34 @@ static void on_close_button()
 }
 END_OF_STATIC_FUNCTION(on_close_button)
 
-void install_close_button()
+static volatile int focus_lost = 0;
+
+// Runs on the library's own thread: it only raises the flag.
+static void on_focus_lost()
+{
+    focus_lost = 1;
+}
+END_OF_STATIC_FUNCTION(on_focus_lost)
+
+void install_display_hooks()
 {
     LOCK_VARIABLE(close_pressed);
     LOCK_FUNCTION(on_close_button);
     set_close_button_callback(on_close_button);
+    // The 800x600 full-screen mode has no title to show and no focus to lose.
+    if (chosen_display.mode != DISPLAY_WINDOW && chosen_display.mode != DISPLAY_DESKTOP) return;
+    set_window_title(GAME_NAME);
+    // The library's X11 modes keep running in the background; the pause holds the game there.
+    // Installed again after a mode set, the callback is not added twice.
+    LOCK_VARIABLE(focus_lost);
+    LOCK_FUNCTION(on_focus_lost);
+    remove_display_switch_callback(on_focus_lost);
+    set_display_switch_callback(SWITCH_OUT, on_focus_lost);
+}
+
+bool focus_was_lost()
+{
+    return __atomic_exchange_n(&focus_lost, 0, __ATOMIC_SEQ_CST) != 0;
 }
 
 bool close_requested()
@@ -366,6 +610,7 @@ bool close_requested()
 void end_if_closed()
 {
     check_mute_key();
+    switch_display_if_asked();
     if (close_pressed && !keeping_score) exit(0);
 }
 
@@ -374,10 +619,20 @@ constexpr int REST_SLICE_MS = 20;
 void rest_unless_closed(int ms)
 {
     while (ms > 0 && !close_requested()) {
-        int slice = ms < REST_SLICE_MS ? ms : REST_SLICE_MS;
+        switch_display_if_asked();
+        // A held picture goes out at the next tick: until then the rest goes in steps of 1 ms.
+        int slice = send_held_picture() ? 1 : ms < REST_SLICE_MS ? ms : REST_SLICE_MS;
         rest(slice);
         check_mute_key();
         ms -= slice;
     }
+    send_held_picture();
     end_if_closed();
+}
+
+void wait_a_moment()
+{
+    end_if_closed();
+    rest(1);
+    send_held_picture();
 }

@@ -1,7 +1,7 @@
 #ifndef DISPLAY_H
 #define DISPLAY_H
 // display -- the game's 800x600 frame, the display mode that shows it, the present step, the
-// mouse in game coordinates and the window's close button
+// mouse in game coordinates, the full-screen switch and the window's close button
 #include <allegro.h>
 
 constexpr int SCREEN_WIDTH = 800, SCREEN_HEIGHT = 600;
@@ -50,12 +50,26 @@ void present_frame(BITMAP *frame, BITMAP *display);
 // Called, when set, after every picture the game puts on screen: the tests watch the screens
 // through it, and may move the pointer or press a button for the screen's next pass.
 extern void (*picture_shown)();
-// Copies the game's frame (screen) to the display at the chosen size; nothing to do while the
+// The present step's clock: 150 ticks a second beside the game's own, never reset. A picture
+// goes to the display at most once a tick.
+extern volatile int display_ticks;
+// Pictures sent to the display in the scaled modes, each in one copy.
+extern int pictures_sent;
+// From here on the game draws into frame (800x600, in memory), which becomes screen, and its
+// pictures are scaled onto display at v; the bars around v are cleared once. False, and nothing
+// changed, when there is no memory for the scaled picture.
+bool scale_frame_onto(BITMAP *frame, BITMAP *display, const display_view &v);
+// Takes the picture in screen for the display: sent when the clock has ticked since the last
+// look and it differs from the picture sent last, held for the next chance within the same tick.
+void offer_picture();
+// Sends a held picture once its tick has come. True while a picture is still held.
+bool send_held_picture();
+// Offers the game's frame (screen) to the display at the chosen size; nothing to do while the
 // game draws straight onto the display. Called after every picture the game puts on screen.
 inline void present_screen()
 {
     if (picture_shown) picture_shown();
-    if (display_bitmap) present_frame(screen, display_bitmap);
+    if (display_bitmap) offer_picture();
 }
 
 // ---- the mouse in game coordinates ----
@@ -70,17 +84,40 @@ int game_mouse_y();
 void set_game_mouse_range(int x1, int y1, int x2, int y2);
 void position_game_mouse(int x, int y);
 
+// ---- the full-screen switch ----
+// The desktop's own size, read before the first mode is set (0 when it is not known).
+extern int desktop_width, desktop_height;
+// Sets a graphics mode as the library's set_gfx_mode does; the tests put one of their own here.
+extern int (*open_graphics_mode)(int card, int w, int h, int v_w, int v_h);
+// Switches between a window (the chosen scale, or the largest that fits) and the desktop fill;
+// from the 800x600 full-screen mode, to a window. The frame, and with it the picture, stays; the
+// mouse is mapped anew and the mode is kept in the settings file. When the new mode cannot be
+// set the game stays in the old one, with a word on standard error, and it returns false.
+bool switch_display_mode();
+// Switches once for each press of Alt+Enter or F11.
+void switch_display_if_asked();
+// True while Enter belongs to the switch: Alt is down, or the Enter that switched is still down.
+bool enter_belongs_to_switch();
+// Installs what a mode change drops: the close button (which asks the game to end at its next
+// safe point), the window's title and, in the window and desktop modes, the note of a lost
+// keyboard focus. Called after every mode set.
+void install_display_hooks();
+// True when the window lost the keyboard focus since the last look; the look forgets it.
+bool focus_was_lost();
+
 // ---- the window's close button ----
-// Makes the close button ask the game to end; the game acts on it at its next safe point.
-void install_close_button();
 // True once the close button was pressed.
 bool close_requested();
 // While a score is being named and saved, the close button lets that finish first: the screens
 // on that path return early, and end_if_closed leaves the ending to the next safe point.
 extern int keeping_score;
-// Ends the game (status 0) when the close button was pressed, unless a score is being kept.
+// The safe point of every loop: acts on the full-screen switch, and ends the game (status 0)
+// when the close button was pressed, unless a score is being kept.
 void end_if_closed();
-// Rests ms milliseconds in short slices, ending the game meanwhile when the window is closed.
+// Rests ms milliseconds in short slices, ending the game meanwhile when the window is closed; a
+// held picture goes out on the way.
 void rest_unless_closed(int ms);
+// One pass of a screen's waiting loop: the safe point, 1 ms of rest, then a held picture sent.
+void wait_a_moment();
 
 #endif

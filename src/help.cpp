@@ -37,14 +37,11 @@ void help_display()
         draw_sprite(buffer, mouse_ptr1, pointer_x(), pointer_y());
         blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         present_screen();
-        end_if_closed();
-        rest(1);
+        wait_a_moment();
     }
     // Let go of the button first, so the click does not reach the menu.
-    while (pointer_buttons() == 1) {
-        end_if_closed();
-        rest(1);
-    }
+    while (pointer_buttons() == 1)
+        wait_a_moment();
     highcolor_fade_out(16);
     rest_unless_closed(500);
 }

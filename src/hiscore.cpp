@@ -280,14 +280,13 @@ void hiscore_display(int wait)
         if (wait == 1) draw_sprite(buffer, mouse_ptr1, pointer_x(), pointer_y());
         blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         present_screen();
-        end_if_closed();
-        rest(1);
+        wait_a_moment();
         hiscore_frames = hiscore_frames + 1;
         if (wait == 0) exit_flag = true;
     }
     // Let go of the left button first, so the click does not reach the next screen.
     while (pointer_buttons() == 1 && !close_requested())
-        rest(1);
+        wait_a_moment();
     if (wait == 1) highcolor_fade_out(16);
     rest_unless_closed(500);
 }
@@ -350,8 +349,9 @@ void hiscore_enter_name(int score)
     keys_are_text = true;
     hiscore_display(0);
     draw_entry_panel(score);
-    // Keys are applied as they come; Enter is read from the live key state, not the buffer. A
-    // closed window ends the entry as Enter would: the name typed so far is kept.
+    // Keys are applied as they come; Enter is read from the live key state, not the buffer, and
+    // Alt+Enter switches the display instead. A closed window ends the entry as Enter would: the
+    // name typed so far is kept.
     do {
         while (keypressed()) {
             int newkey = readkey();
@@ -359,7 +359,8 @@ void hiscore_enter_name(int score)
             name_editor_key(&ed, newkey);
         }
         draw_name_box(ed);
-    } while (!key[KEY_ENTER] && !close_requested());
+        switch_display_if_asked();
+    } while (!(key[KEY_ENTER] && !enter_belongs_to_switch()) && !close_requested());
     strcpy(score_table[CANDIDATE_ENTRY].player_name, ed.text);
     keys_are_text = false;
     names_entered++;

@@ -86,8 +86,7 @@ int initialise()
     read_settings_file(SETTINGS_FILE, &chosen_display);
     apply_sound_choice();
     set_display_mode();
-    install_close_button();
-    install_pause_on_focus_loss();
+    install_display_hooks();
     char why[256];
     if (!load_gamedata(GAMEDATA_FILE, why, sizeof why)) {
         // The game cannot run without every object of the data file: say which and stop.

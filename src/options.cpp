@@ -2,9 +2,11 @@
 #include "options.h"
 
 #include <allegro.h>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
+#include <unistd.h>
 
 #include "audio.h"
 #include "version.h"
@@ -216,6 +218,100 @@ bool read_settings_file(const char *path, display_choice *choice)
     return good;
 }
 
+// ---- keeping the mode in the settings file ----
+
+// Reads up to size bytes of the next line, its newline included.
+static size_t read_chunk(FILE *in, char *chunk, size_t size)
+{
+    size_t n = 0;
+    int c;
+    while (n < size && (c = getc(in)) != EOF) {
+        chunk[n++] = static_cast<char>(c);
+        if (c == '\n') break;
+    }
+    return n;
+}
+
+// The line's first word, as the library's configuration reader takes it: after blanks, up to a
+// blank or '='. Comments start with '#', sections with '['.
+static size_t first_word(const char *line, size_t len, const char **word)
+{
+    size_t at = 0;
+    while (at < len && (line[at] == ' ' || line[at] == '\t'))
+        at++;
+    size_t end = at;
+    while (end < len && !strchr(" \t=\r\n", line[end]))
+        end++;
+    *word = line + at;
+    return end - at;
+}
+
+// Copies the settings from in (none: an empty file) to out with the mode line set; false on a
+// read or write error.
+static bool copy_with_mode(FILE *in, FILE *out, const char *name)
+{
+    char chunk[256];
+    bool line_start = true, global = true, mode_written = false, skipping = false;
+    bool last_ended = true; // the last line read ended with a newline
+    size_t len;
+    while (in && (len = read_chunk(in, chunk, sizeof chunk)) > 0) {
+        bool ends = chunk[len - 1] == '\n';
+        if (line_start && global) {
+            const char *word;
+            size_t n = first_word(chunk, len, &word);
+            if (n > 0 && word[0] == '[') {
+                global = false;
+                if (!mode_written) fprintf(out, "mode = %s\n", name);
+                mode_written = true;
+            } else if (!mode_written && n == 4 && !strncasecmp(word, "mode", 4)) {
+                fprintf(out, "mode = %s", name);
+                mode_written = skipping = true;
+            }
+        }
+        if (!skipping) {
+            fwrite(chunk, 1, len, out);
+        } else if (ends) {
+            // The replaced line keeps its own ending.
+            fputs(len > 1 && chunk[len - 2] == '\r' ? "\r\n" : "\n", out);
+            skipping = false;
+        }
+        line_start = last_ended = ends;
+    }
+    if (!mode_written) fprintf(out, "%smode = %s\n", last_ended ? "" : "\n", name);
+    return !(in && ferror(in)) && !ferror(out);
+}
+
+bool write_settings_mode(const char *path, int mode, char *why, int why_size)
+{
+    const char *name = nullptr;
+    for (const auto &m : mode_names)
+        if (m.mode == mode) name = m.name;
+    char temp[4096];
+    if (!name || snprintf(temp, sizeof temp, "%s.tmp", path) >= int(sizeof temp)) {
+        snprintf(why, why_size, "no such mode or path");
+        return false;
+    }
+    FILE *in = fopen(path, "rb");
+    if (!in && errno != ENOENT) {
+        snprintf(why, why_size, "cannot read it: %s", strerror(errno));
+        return false;
+    }
+    FILE *out = fopen(temp, "wb");
+    if (!out) {
+        snprintf(why, why_size, "cannot write %s: %s", temp, strerror(errno));
+        if (in) fclose(in);
+        return false;
+    }
+    bool good = copy_with_mode(in, out, name);
+    if (in) fclose(in);
+    good = good && fflush(out) == 0 && fsync(fileno(out)) == 0;
+    good = fclose(out) == 0 && good;
+    if (good && rename(temp, path) == 0) return true;
+    snprintf(why, why_size, "cannot write %s: %s", temp, strerror(errno));
+    remove(temp);
+    return false;
+}
+
 void print_usage(FILE *out)
 {
     fprintf(out,
@@ -248,6 +344,9 @@ void print_usage(FILE *out)
             "Information:\n"
             "  --help        show this help and exit\n"
             "  --version     show the game's name and version and exit\n"
+            "Alt+Enter or F11 switches between a window and the desktop filled at any\n"
+            "screen (from the 800x600 full-screen mode, to a window); the mode switched to\n"
+            "is written to the settings file for the next start.\n"
             "\n"
             "Controls:\n"
             "  menus, help, high scores, credits: the mouse, click a spinning ball\n"

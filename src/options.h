@@ -28,6 +28,13 @@ option_result parse_command_line(int argc, char *const argv[], display_choice *c
 // Needs the library started.
 bool read_settings_file(const char *path, display_choice *choice);
 
+// Keeps mode (DISPLAY_FULLSCREEN, _WINDOW or _DESKTOP) in the settings file at path: the first
+// mode line before any [section], which is the one read, replaced where it stands, or one added
+// at the end of that part; every other line kept byte for byte. Written to a temporary file that
+// replaces the old one only when complete. False, with the reason in why, when that fails; the
+// old file then stays as it was.
+bool write_settings_mode(const char *path, int mode, char *why, int why_size);
+
 // The usage, the display modes, the settings file and where the scores are kept.
 void print_usage(FILE *out);
 // The game's name and version.

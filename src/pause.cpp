@@ -14,28 +14,9 @@ void (*pause_waiting)() = nullptr;
 // "PAUSED" and the hint stand below the bumpers' triangle, clear of "GAME OVER" above it.
 constexpr int PAUSED_Y = 400, HINT_Y = 465;
 
-static volatile int focus_lost = 0;
 static bool pause_key_was_down = false;
 // The darkened picture, made once at the first pause and kept.
 static BITMAP *paused_picture = nullptr;
-
-// Runs on the library's own thread: it only raises the flag.
-static void on_focus_lost()
-{
-    focus_lost = 1;
-}
-END_OF_STATIC_FUNCTION(on_focus_lost)
-
-void install_pause_on_focus_loss()
-{
-    if (chosen_display.mode != DISPLAY_WINDOW && chosen_display.mode != DISPLAY_DESKTOP) return;
-    LOCK_VARIABLE(focus_lost);
-    LOCK_FUNCTION(on_focus_lost);
-    // The library's X11 modes keep running in the background, and the pause holds the game
-    // there. Installed again after a mode set, the callback is not added twice.
-    remove_display_switch_callback(on_focus_lost);
-    set_display_switch_callback(SWITCH_OUT, on_focus_lost);
-}
 
 static bool pause_key_down()
 {
@@ -44,16 +25,15 @@ static bool pause_key_down()
 
 void forget_pause_requests()
 {
-    focus_lost = 0;
+    focus_was_lost();
     pause_key_was_down = pause_key_down();
 }
 
 bool pause_asked()
 {
     bool down = pause_key_down();
-    bool asked = (down && !pause_key_was_down) || focus_lost;
+    bool asked = focus_was_lost() || (down && !pause_key_was_down);
     pause_key_was_down = down;
-    focus_lost = 0;
     return asked;
 }
 
@@ -72,10 +52,10 @@ void show_pause_screen()
     present_screen();
 }
 
-// One pass of the wait: the close button, the tests' hook and a short rest.
-static void wait_a_moment()
+// One pass of the wait: the close button, the display switch, the tests' hook and a short rest.
+static void wait_in_pause()
 {
-    end_if_closed();
+    wait_a_moment();
     if (pause_waiting) pause_waiting();
     rest(PAUSE_POLL_MS);
 }
@@ -97,7 +77,7 @@ static void wait_to_go_on()
 {
     int held = ~0, fresh;
     for (;;) {
-        wait_a_moment();
+        wait_in_pause();
         if (key[KEY_ESC]) return;
         int now = go_on_controls();
         fresh = now & ~held;
@@ -105,7 +85,7 @@ static void wait_to_go_on()
         held = now;
     }
     while (go_on_controls() & fresh) {
-        wait_a_moment();
+        wait_in_pause();
         if (key[KEY_ESC]) return;
     }
 }

@@ -7,9 +7,6 @@
 constexpr int PAUSE_SHADE = 96;
 constexpr int PAUSE_POLL_MS = 10;
 
-// Makes the window's loss of the keyboard focus pause the game, in the window and desktop
-// modes. A display mode set forgets the callback: call this after every one.
-void install_pause_on_focus_loss();
 // Forgets requests made outside a game (a focus lost at the menu), so a new game starts running.
 void forget_pause_requests();
 // True when the player asked for a pause since the last look: a fresh press of P, Pause or a

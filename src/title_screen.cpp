@@ -52,10 +52,8 @@ void step_menu_angles(double angle[MENU_ITEMS], int hovered)
 // High scores and help open from the menu once the button is let go, then the menu goes on.
 static void open_screen_from_menu(int item)
 {
-    while (pointer_buttons() == LEFT_BUTTON_ALONE) {
-        end_if_closed();
-        rest(1);
-    }
+    while (pointer_buttons() == LEFT_BUTTON_ALONE)
+        wait_a_moment();
     highcolor_fade_out(16);
     rest_unless_closed(500);
     if (item == MENU_HISCORES)
@@ -95,8 +93,7 @@ int title_screen()
             open_screen_from_menu(Menu_Option);
         draw_menu(angle);
         step_menu_angles(angle, Menu_Option);
-        end_if_closed();
-        rest(1);
+        wait_a_moment();
     }
     highcolor_fade_out(16);
     rest_unless_closed(500);

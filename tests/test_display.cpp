@@ -1,8 +1,10 @@
 // The display modes: coordinates both ways, the command line and settings file, the present step
 #include <cstdio>
+#include <sys/stat.h>
 
 #include "display.h"
 #include "fixture.h"
+#include "hiscore.h"
 #include "options.h"
 #include "title_screen.h"
 
@@ -91,8 +93,23 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
     }
 }
 
+// The frame as it stands is the game's screen from here on, scaled onto display at v; the
+// fixture's screen comes back with end_scaled().
+static BITMAP *fixture_screen;
+static void scale_onto(BITMAP *frame, BITMAP *display, const display_view &v)
+{
+    fixture_screen = screen;
+    ASSERT_TRUE(scale_frame_onto(frame, display, v));
+}
+static void end_scaled()
+{
+    screen = fixture_screen, display_bitmap = nullptr;
+    use_display_view(window_view(1));
+}
+
 // Each frame pixel (random channels, so a swapped or dropped byte shows) lands where the mapping
-// puts it, at 2x plainly x / 2, y / 2; the bars stay as they were.
+// puts it, at 2x plainly x / 2, y / 2, in one copy of the picture sent; the bars are cleared
+// when the mode is set and left alone by every picture.
 TEST_F(Display, PresentShowsEachFramePixelWhereTheMappingPutsIt)
 {
     const display_view x2 = window_view(2);
@@ -108,8 +125,12 @@ TEST_F(Display, PresentShowsEachFramePixelWhereTheMappingPutsIt)
                          makecol_depth(depth, rand() % 256, rand() % 256, rand() % 256));
         const int marker = makecol_depth(depth, 1, 2, 3);
         clear_to_color(display, marker);
-        use_display_view(v);
-        present_frame(frame, display);
+        scale_onto(frame, display, v);
+        const int black_bars = pixels(display, 0, 0, w - 1, h - 1, 0) - v.w * v.h;
+        rectfill(display, 0, 0, w - 1, h - 1, marker);
+        const int sent = pictures_sent;
+        display_ticks++;
+        present_screen();
         long wrong = 0, bars_touched = 0;
         for (int y = 0; y < h; y++) {
             for (int x = 0; x < w; x++) {
@@ -122,8 +143,181 @@ TEST_F(Display, PresentShowsEachFramePixelWhereTheMappingPutsIt)
                     wrong += got != getpixel(frame, to_game_x(x), to_game_y(y));
             }
         }
-        EXPECT_EQ(N(wrong, bars_touched), N(0, 0)) << depth << " bits, " << w << " wide";
+        EXPECT_EQ(N(wrong, bars_touched, black_bars, pictures_sent - sent),
+                  N(0, 0, w * h - v.w * v.h, 1))
+            << depth << " bits, " << w << " wide";
+        end_scaled();
         destroy_bitmap(display);
         destroy_bitmap(frame);
     }
+}
+
+// A picture goes out at most once a tick of the present step's clock and only when it differs
+// from the last one sent; one drawn within the tick of the last is held and goes out with the
+// next tick from the rests and waits of the screens, as it stands then.
+TEST_F(Display, PicturesGoOutOnceATickAndOnlyWhenNew)
+{
+    BITMAP *frame = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    BITMAP *display = create_bitmap(2 * SCREEN_WIDTH, 2 * SCREEN_HEIGHT);
+    scale_onto(frame, display, window_view(2));
+    const int colours[] = {makecol(200, 0, 0), makecol(0, 200, 0), makecol(0, 0, 200)};
+    // Each step's letters: R, G, B draw that colour and present it, p presents again, t ticks,
+    // r rests 3 ms, w waits a moment. Then the pictures sent in all and the colour shown.
+    const struct {
+        const char *ops;
+        int sent, shown;
+    } steps[] = {
+        {"tR", 1, 0},   // a new display: the first picture goes out at once
+        {"Gpp", 1, 0},  // within the same tick: held
+        {"r", 1, 0},    // a rest without a tick holds it still
+        {"tw", 2, 1},   // the wait of a screen sends it at the next tick
+        {"tp", 2, 1},   // the same picture again: nothing sent
+        {"Btr", 3, 2},  // a rest sends it at the next tick
+        {"tttR", 4, 0}, // ticks passed meanwhile: still one picture
+    };
+    const int sent_before = pictures_sent;
+    for (const auto &st : steps) {
+        for (const char *op = st.ops; *op; op++) {
+            const char *c = strchr("RGB", *op);
+            if (c) clear_to_color(screen, colours[c - "RGB"]);
+            if (c || *op == 'p') present_screen();
+            if (*op == 't') display_ticks++;
+            if (*op == 'r') rest_unless_closed(3);
+            if (*op == 'w') wait_a_moment();
+        }
+        EXPECT_EQ(N(pictures_sent - sent_before, getpixel(display, 799, 599)),
+                  N(st.sent, colours[st.shown]))
+            << st.ops;
+    }
+    end_scaled();
+    destroy_bitmap(display);
+    destroy_bitmap(frame);
+}
+
+// The mode line read (the first before any section, named in any case) is replaced in place with
+// its own line ending, or one is added at the end of the global part; every other byte stays,
+// long lines included. The library reads the new mode back.
+TEST_F(Display, SwitchedModeIsKeptInTheSettingsFileWithItsOtherLines)
+{
+    const std::string long_note = "n = " + std::string(252, 'a');
+    const struct {
+        bool exists;
+        std::string before;
+        int mode;
+        std::string after;
+    } cases[] = {
+        {false, "", DISPLAY_DESKTOP, "mode = desktop\n"},
+        {true, "# mine\n\nscale = 2\nMode=fullscreen\r\nmode = window\n[x]\nmode = keep\n",
+         DISPLAY_WINDOW, "# mine\n\nscale = 2\nmode = window\r\nmode = window\n[x]\nmode = keep\n"},
+        {true, "scale = 3\n[x]\nmode = keep\n", DISPLAY_DESKTOP,
+         "scale = 3\nmode = desktop\n[x]\nmode = keep\n"},
+        {true, "#mode = desktop\nmodest = 1\nscale = 3", DISPLAY_WINDOW,
+         "#mode = desktop\nmodest = 1\nscale = 3\nmode = window\n"},
+        {true, "  mode\tdesktop", DISPLAY_FULLSCREEN, "mode = fullscreen"},
+        // A line longer than one read: its second part is no line of its own.
+        {true, long_note + "mode = desktop\n", DISPLAY_WINDOW,
+         long_note + "mode = desktop\nmode = window\n"},
+    };
+    enter_temp_dir();
+    for (const auto &c : cases) {
+        remove(SETTINGS_FILE);
+        if (c.exists) write_file(SETTINGS_FILE, c.before);
+        char why[160] = "";
+        EXPECT_TRUE(write_settings_mode(SETTINGS_FILE, c.mode, why, sizeof why)) << why;
+        EXPECT_EQ(file_bytes(SETTINGS_FILE), c.after);
+        display_choice read = {DISPLAY_UNSET, SCALE_UNSET};
+        read_settings_file(SETTINGS_FILE, &read);
+        EXPECT_EQ(read.mode, c.mode) << c.after;
+    }
+    // When the new file cannot be written the old one stays, and the reason is given.
+    mkdir("brumzel-ball.cfg.tmp", 0700);
+    char why[160] = "";
+    EXPECT_FALSE(write_settings_mode(SETTINGS_FILE, DISPLAY_DESKTOP, why, sizeof why));
+    EXPECT_EQ(file_bytes(SETTINGS_FILE) + (why[0] ? "" : "no reason"), cases[5].after);
+}
+
+// ---- the full-screen switch, with memory bitmaps for displays ----
+static std::vector<BITMAP *> displays_made;
+static std::string modes_asked;
+static int refused_width = -1; // a display of this width cannot be had
+static int fake_graphics_mode(int card, int w, int h, int, int)
+{
+    modes_asked += (card == GFX_AUTODETECT_WINDOWED ? "window " : "full ") + std::to_string(w) +
+                   "x" + std::to_string(h) + ";";
+    if (w == refused_width) return -1;
+    screen = create_bitmap(w, h);
+    displays_made.push_back(screen);
+    return 0;
+}
+static std::string typing;
+static int typed_key()
+{
+    char c = typing[0];
+    typing.erase(0, 1);
+    return (KEY_A + c - 'a') << 8 | c;
+}
+// Name entry's pictures: "ab" typed, Alt+Enter pressed, Alt let go before Enter, "cd", Enter.
+static int entry_pictures;
+static void type_and_switch()
+{
+    const int step = ++entry_pictures;
+    if (step == 1) typing = "ab";
+    if (step == 2) key[KEY_ALT] = key[KEY_ENTER] = 1;
+    if (step == 3) key[KEY_ALT] = 0;
+    if (step == 4) key[KEY_ENTER] = 0, typing = "cd";
+    if (step == 5) key[KEY_ENTER] = 1;
+}
+
+// From an 800x600 window on a 1366x768 desktop the switch fills the desktop with the picture
+// the game had drawn straight onto the display; Alt+Enter during name entry goes back to the
+// window, the half-typed name and the tables kept; a mode that cannot be set leaves the game as
+// it was. Each switch keeps its mode in the settings file.
+TEST_F(Display, SwitchKeepsTheFrameTheTablesAndAHalfTypedName)
+{
+    enter_temp_dir();
+    fixture_screen = screen;
+    open_graphics_mode = fake_graphics_mode;
+    desktop_width = 1366, desktop_height = 768;
+    chosen_display = {DISPLAY_WINDOW, SCALE_UNSET};
+    blit(title1, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    EXPECT_TRUE(switch_display_mode());
+    display_ticks++;
+    send_held_picture();
+    ASSERT_NE(display_bitmap, nullptr);
+    long wrong = 0;
+    for (int y = 0; y < wide.h; y++)
+        for (int x = 0; x < wide.w; x++)
+            wrong += getpixel(display_bitmap, wide.x + x, y) !=
+                     getpixel(title1, to_game_x(wide.x + x), to_game_y(y));
+    EXPECT_EQ(N(wrong, chosen_display.mode, frame_view.x, frame_view.w), N(0, 2, 171, 1024));
+    EXPECT_EQ(file_bytes(SETTINGS_FILE) + modes_asked, "mode = desktop\nfull 1366x768;");
+
+    load_scores();
+    const std::string places = std::string((char *)score_table, sizeof(Score) * SCORE_PLACES);
+    BITMAP *frame = screen;
+    install_keyboard_hooks([] { return int(!typing.empty()); }, typed_key);
+    picture_shown = type_and_switch;
+    p1_score = score_table[CANDIDATE_ENTRY].player_score = 41;
+    hiscore_enter_name(41);
+    picture_shown = nullptr;
+    install_keyboard_hooks(nullptr, nullptr);
+    EXPECT_EQ(N(entry_pictures, screen == frame, frame_view.w, chosen_display.mode),
+              N(5, 1, 800, 1));
+    EXPECT_STREQ(score_table[CANDIDATE_ENTRY].player_name, "abcd");
+    EXPECT_EQ(std::string((char *)score_table, sizeof(Score) * SCORE_PLACES), places);
+    EXPECT_EQ(file_bytes(SETTINGS_FILE) + modes_asked,
+              "mode = window\nfull 1366x768;window 800x600;");
+
+    refused_width = 1366;
+    EXPECT_FALSE(switch_display_mode());
+    EXPECT_EQ(N(chosen_display.mode, frame_view.w, display_bitmap == displays_made.back()),
+              N(DISPLAY_WINDOW, 800, 1));
+    EXPECT_EQ(file_bytes(SETTINGS_FILE) + modes_asked,
+              "mode = window\nfull 1366x768;window 800x600;full 1366x768;window 800x600;");
+    end_scaled();
+    destroy_bitmap(frame);
+    for (BITMAP *b : displays_made)
+        destroy_bitmap(b);
+    open_graphics_mode = set_gfx_mode;
+    chosen_display = {DISPLAY_UNSET, SCALE_UNSET};
 }

@@ -76,6 +76,13 @@ start_xvfb() {
     fail "Xvfb did not start (see $WORK/xvfb.log)"
 }
 
+# A private X server of another size in place of the running one.
+restart_xvfb() {
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+    start_xvfb "$1"
+}
+
 # start_game [FOLDER COMMAND...]: the game, or a launcher that ends by executing it, in its
 # folder; GAME_PID is the game's process, its output goes to game.out and game.err.
 start_game() {

@@ -1,8 +1,7 @@
 #!/bin/bash
 # The display modes and the command line: --help and --version answer without a display, no
 # display gives a message and status 1; a 2x window shows the menu doubled and takes a click at
-# a ball's doubled place; the close button ends the game; the desktop mode fills the height of a
-# 1920x1080 screen, black at the sides.
+# a ball's doubled place; the close button ends the game. (test_present.sh fills a desktop.)
 source "$(dirname "$0")/lib.sh"
 e2e_init display_modes
 
@@ -11,11 +10,6 @@ run_without_display() {
     EXIT_STATUS=0
     (cd "$RUN" && env -u DISPLAY "$BRUMZEL_BIN" "$@" >"$WORK/game.out" 2>"$WORK/game.err") ||
         EXIT_STATUS=$?
-}
-restart_xvfb() {
-    kill "$XVFB_PID" 2>/dev/null
-    wait "$XVFB_PID" 2>/dev/null
-    start_xvfb "$1"
 }
 
 run_without_display --help
@@ -69,19 +63,4 @@ PY
 wait_exit 10
 [ "$EXIT_STATUS" = 0 ] || fail "closing the window: status $EXIT_STATUS"
 
-# ---- the desktop filled: the title at 1440x1080 in the middle of 1920x1080, black bars ----
-restart_xvfb 1920x1080
-convert "$TITLE" -sample 1440x1080 "$WORK/title-fill.png"
-convert -size 1920x1080 xc:black "$WORK/title-fill.png" -geometry +240+0 -composite "$WORK/desktop.png"
-start_game "$RUN" "$BRUMZEL_BIN" --desktop
-# The title's top-left corner and its bottom-left corner (clear of the balls) on the screen's
-# last lines; the reference's sampling may fall a pixel beside the game's at fine edges.
-fill_shown() {
-    region_matches "$1" "$WORK/desktop.png" 160x100+240+0 15 &&
-        region_matches "$1" "$WORK/desktop.png" 320x100+240+980 15
-}
-wait_until desktop_fill 60 fill_shown
-for bar in 240x1080+0+0 240x1080+1680+0; do
-    region_matches "$SHOT" "$WORK/desktop.png" "$bar" 0 || fail "the bar $bar is not black"
-done
 echo "display modes, command line and close button"
