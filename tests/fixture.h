@@ -2,6 +2,7 @@
 #define FIXTURE_H
 // fixture -- the one headless start-up of every test program and the helpers the tests share
 #include <allegro.h>
+#include <array>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -18,6 +19,12 @@ template <typename... T> nums N(T... v)
 {
     return {double(v)...};
 }
+
+// Every sample the game played since the test began, in order: data-file entry, volume, pan and
+// frequency (plus 100000 when looped). The tests link the library's play_sample to this log.
+using sound = std::array<int, 4>;
+using sound_log = std::vector<sound>;
+extern sound_log sounds;
 
 // The data file the tests load: $BRUMZEL_TEST_GAMEDATA if set, else the build's own.
 const char *gamedata_path();

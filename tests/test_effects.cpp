@@ -174,6 +174,7 @@ TEST_F(Effects, OnlyCornerPadsFlashAtTheirCornerForTenFrames)
     for (int n = 0; n <= REBOUND_SLOTS; n++) // one more than the table holds
         create_pad_rebound(n < REBOUND_SLOTS ? KIND_PAD_BOTTOM_LEFT : KIND_PAD_TOP_RIGHT);
     EXPECT_EQ(N(live_flashes(), rebound[19].type), N(REBOUND_SLOTS, KIND_PAD_BOTTOM_LEFT));
+    EXPECT_EQ(sounds, sound_log(REBOUND_SLOTS, {DAT_PAD_SOUND, 255, 255, 1000}));
     initialise_rebound();
     BITMAP *pictures[] = {bottom_left1, top_left1, top_right1, bottom_right1};
     const int places[][2] = {{28, 451}, {31, 17}, {651, 15}, {647, 450}};
@@ -272,4 +273,5 @@ TEST_F(Burst, WholeSceneEndsFadedEvenWithABallRestingInTheOverflowSlot)
     EXPECT_EQ(live_particles() + sprite[OVERFLOW_BALL_SLOT].type, 0);
     EXPECT_EQ(fade_pictures, 15); // faded at 16 a step: 239, 223, ... 15
     EXPECT_EQ(pixels(screen, 0, 0, 799, 599, 0), 800 * 600);
+    EXPECT_EQ(sounds, (sound_log{{DAT_GAMEOVER_SOUND, 255, 128, 1000}}));
 }

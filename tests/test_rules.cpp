@@ -78,6 +78,8 @@ TEST_F(Rules, LaunchesLeaveTheLaunchersWithTheirSidesAimEverySixteenSteps)
     new_ball(KIND_P2_BALL);
     EXPECT_EQ(at(0), N(30, 290, 6, -10));
     EXPECT_EQ(at(1), N(770, 290, -6, 5));
+    EXPECT_EQ(sounds, (sound_log{{DAT_LAUNCH_SOUND_P1, 128, 255, 1000},
+                                 {DAT_LAUNCH_SOUND_P2, 128, 255, 1000}}));
     EXPECT_EQ(N(sprite[0].w, sprite[1].mass, sprite[1].type, p1_balls, p2_balls, p1_frames),
               N(10, 1, KIND_P2_BALL, 399, 399, 0));
     // Steps since the last launch, balls left, and whether it fires.
@@ -216,6 +218,7 @@ TEST_F(Rules, BumpersClashWithABurstAsFastAsHalfOfMult)
     EXPECT_EQ(N(e.x, e.life, e.speed, at(74)[0], at(75)[0], at(76)[0], live_explosions(), mult,
                 p1_score + p2_score),
               N(329, 6, 20, 399.5, 459.5, 339.7, 2, 10, 0));
+    EXPECT_EQ(sounds, sound_log(2, {DAT_CLASH_SOUND, 128, 128, 1000}));
 }
 
 // Against mass 10000 a bumper of mass 20 keeps (10000 - 20) / (10000 + 20) of its speed,
@@ -232,6 +235,7 @@ TEST_F(Rules, EdgesTurnObjectsBackAndCornerPadsFlashUnderBumpers)
     check_collision();
     EXPECT_EQ(N(live_flashes(), rebound[1].type, at(104)[1], sprite[0].type, p1_score + p2_score),
               N(2, KIND_PAD_TOP_LEFT, -1180, KIND_P2_BALL, 0));
+    EXPECT_EQ(sounds, sound_log(2, {DAT_PAD_SOUND, 255, 255, 1000}));
 }
 
 TEST_F(Rules, SideLinesTurnEverythingBackAndScoreBumpersForTheOtherSide)
@@ -249,6 +253,8 @@ TEST_F(Rules, SideLinesTurnEverythingBackAndScoreBumpersForTheOtherSide)
     }
     EXPECT_EQ(N(at(72)[2], at(73)[2], at(0)[3], live_points(), sprite[FIRST_POINTS_SLOT].direction),
               N(-1, 1, 1, 4, 2));
+    const sound_log goals = {{DAT_GOAL_SOUND, 255, 0, 1000}, {DAT_GOAL_SOUND, 255, 255, 500}};
+    EXPECT_EQ(sounds, (sound_log{goals[0], goals[1], goals[0], goals[1]})); // left, then right
 }
 
 // A ball in flight, a bumper beyond the right line, an explosion of life 2, the button down, a
@@ -303,6 +309,9 @@ TEST_F(Rules, CountFallsByOneEvery200TicksAndEachStageFiresOnceArmedByTheOneBefo
             if (int sample = check_end_of_game_count(); sample >= 0) fired.emplace_back(t, sample);
     }
     EXPECT_EQ(fired, want);
+    ASSERT_EQ(sounds.size(), want.size());
+    for (size_t k = 0; k < want.size(); k++)
+        EXPECT_EQ(sounds[k], (sound{want[k].second, 255, 128, 1000}));
     int later = countdown_flag = 0; // the warning at 8 missed: nothing later fires
     for (int t = 18600; t <= 20400; t++) {
         target_frames = t;
@@ -338,4 +347,6 @@ TEST_F(Rules, NewBestScorePlaysItsSampleOncePerRunAndAPassKeepsItUp)
     target_frames = 18400, p1_score = 140; // a pass takes the best along and fires the count
     passes(1);
     EXPECT_EQ(N(hi, countdown_flag, actual_frames), N(140, 5, 1));
+    EXPECT_EQ(sounds, (sound_log{{DAT_NEW_HIGH_SOUND, 255, 128, 1000},
+                                 {DAT_WARNING_SOUND, 255, 128, 1000}}));
 }
