@@ -21,7 +21,8 @@ template <typename... T> nums N(T... v)
 }
 
 // Every sample the game played since the test began, in order: data-file entry, volume, pan and
-// frequency (plus 100000 when looped). The tests link the library's play_sample to this log.
+// frequency (plus 100000 when looped); a stopped one as entry, -1, 0, 0. The tests link the
+// library's play_sample and stop_sample to this log.
 using sound = std::array<int, 4>;
 using sound_log = std::vector<sound>;
 extern sound_log sounds;

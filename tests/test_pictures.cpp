@@ -6,6 +6,7 @@
 #include <functional>
 #include <thread>
 
+#include "create_play_area.h"
 #include "credits.h"
 #include "fixture.h"
 #include "game_round.h"
@@ -60,9 +61,9 @@ static void picture_seen()
     if (watch) watch(++shown);
 }
 
-// Watches a screen: picture `at` is compared; from then on the pointer is at (x, y) with
-// `button` down at every picture, and let go meanwhile, until the screen ends.
-static void show(void (*screen_function)(), const char *name, int at, int x, int y, int button)
+// Runs a screen with `watcher` seeing each of its pictures. A button the watcher holds down is let
+// go meanwhile, as a player's click is.
+static void run_screen(void (*screen_function)(), std::function<void(int)> watcher)
 {
     std::atomic<bool> done{false};
     std::thread release([&] {
@@ -70,14 +71,26 @@ static void show(void (*screen_function)(), const char *name, int at, int x, int
             std::this_thread::sleep_for(std::chrono::milliseconds(2)), mouse_b = 0;
     });
     shown = 0;
-    watch = [&](int n) {
-        if (n == at) compare_picture(name);
-        if (n >= at) mouse_x = x, mouse_y = y, mouse_b = button;
-    };
+    watch = watcher;
     screen_function();
     done = true;
     release.join();
     watch = nullptr;
+}
+
+// Compares picture `at`; from then on holds `button` down at (x, y) at every picture.
+static std::function<void(int)> click_after(const char *name, int at, int x, int y, int button)
+{
+    return [=](int n) {
+        if (n == at) compare_picture(name);
+        if (n >= at) mouse_x = x, mouse_y = y, mouse_b = button;
+    };
+}
+
+// True while the screen shows the top-left corner of a full-screen picture.
+static bool showing(BITMAP *page)
+{
+    return pixels(screen, 0, 0, 89, 59, -1, page) == 0;
 }
 
 class Pictures : public Headless {
@@ -95,19 +108,58 @@ class Pictures : public Headless {
     }
 };
 
-TEST_F(Pictures, CardsMenuAndHelpLookAsReviewed)
+// The menu, the pointer over two players (that ball spins faster), opens the table and then help
+// on a left click once the button is let go, and goes on after each; a click on quit ends it.
+// The pointer is never over a screen's top-left corner, which tells the screens apart.
+static int stage, help_pictures;
+static void menu_watcher(int n)
 {
-    show(intro, "intro", 1, 0, 0, 0);
-    mouse_x = 283, mouse_y = 511; // hovering over two players: that ball spins faster
-    show([] { title_screen(); }, "menu", 30, 696, 264, 1);
-    EXPECT_EQ(Menu_Option, MENU_QUIT);
-    mouse_x = 300, mouse_y = 200;
-    show(help_display, "help", 30, 706, 503, 1);
+    const int press[][2] = {{386, 206}, {599, 503}, {696, 264}}; // table, help, quit
+    if (n == 30) compare_picture("menu");
+    if (showing(title1) && n >= 30)
+        mouse_x = press[stage][0], mouse_y = press[stage][1], mouse_b = 1;
+    if (showing(hiscore_table1)) mouse_x = 706, mouse_y = 503, mouse_b = 1, stage = 1;
+    if (showing(help1) && ++help_pictures <= 30) mouse_x = 300, mouse_y = 200;
+    if (help_pictures == 30) compare_picture("help");
+    if (showing(help1) && help_pictures > 30) mouse_x = 706, mouse_y = 503, mouse_b = 1;
+    if (showing(help1)) stage = 2;
+}
+
+TEST_F(Pictures, CardsMenuAndTheScreensItOpensLookAsReviewed)
+{
+    run_screen(intro, click_after("intro", 1, 0, 0, 0));
+    stage = help_pictures = 0;
+    mouse_x = 283, mouse_y = 511;
+    run_screen([] { title_screen(); }, menu_watcher);
+    EXPECT_EQ(N(Menu_Option, help_pictures > 30), N(MENU_QUIT, 1));
     mouse_x = 150, mouse_y = 450;
-    show(credits, "credits", 30, 791, 503, 2);
+    run_screen(credits, click_after("credits", 30, 791, 503, 2));
+    const sound title = {DAT_TITLE_MUSIC, 255, 128, 1000};
     EXPECT_EQ(sounds, (sound_log{{DAT_INTRO_SOUND, 255, 128, 1000},
-                                 {DAT_TITLE_MUSIC, 255, 128, 1000},
+                                 title,
+                                 {DAT_TITLE_MUSIC, -1, 0, 0},
                                  {DAT_CREDITS_SOUND, 255, 128, 1000}}));
+}
+
+// The score bar and the launchers at the ends of their ranges: the computer's label, six digits,
+// counts of 8, 0 and below, 0, 39, 40 and 400 balls left, the aims at their limits.
+TEST_F(Pictures, ScoreBarAndLaunchersLookAsReviewedAtTheEndsOfTheirRanges)
+{
+    const struct {
+        int menu, p1, p2, best, ticks, balls1, balls2;
+        float aim1, aim2;
+    } rows[] = {{MENU_ONE_PLAYER, 250, 123456, 123456, 18400, 39, 40, 40, -5},
+                {MENU_TWO_PLAYER, 7, 8, 9, 20199, 0, 400, -40, 2.507f},
+                {MENU_TWO_PLAYER, 99999, 0, 99999, 20200, 400, 1, 0, 5}};
+    for (const auto &r : rows) {
+        Menu_Option = r.menu, p1_score = r.p1, p2_score = r.p2, hi = r.best;
+        target_frames = r.ticks, p1_balls = r.balls1, p2_balls = r.balls2;
+        p1_dy = r.aim1, p2_dy = r.aim2;
+        blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        create_play_area();
+        blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        compare_picture("score_bar" + std::to_string(&r - rows + 1));
+    }
 }
 
 static int heard(int entry)
@@ -129,7 +181,9 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
     enter_temp_dir();
     start_menu_pass();
     initialise_newgame();
-    show(get_ready, "get_ready", 5, 0, 0, 0); // after "3", "2", "1": "GO"
+    target_frames = 30000, actual_frames = 4321; // after a long game the clock starts again
+    run_screen(get_ready, click_after("get_ready", 5, 0, 0, 0)); // after "3", "2", "1": "GO"
+    EXPECT_EQ(N(target_frames, actual_frames), N(0, 0));
     EXPECT_EQ(sounds, (sound_log{{DAT_COUNT3_SOUND, 255, 128, 1000},
                                  {DAT_COUNT2_SOUND, 255, 128, 1000},
                                  {DAT_COUNT1_SOUND, 255, 128, 1000}}));
