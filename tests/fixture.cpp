@@ -141,25 +141,6 @@ int pixels(BITMAP *bmp, int x0, int y0, int x1, int y1, int c, BITMAP *other)
     return n;
 }
 
-bool shows_text(BITMAP *bmp, BITMAP *under, int font_entry, int x, int y, int c, const char *text,
-                int margin)
-{
-    FONT *f = font_entry < 0 ? font : data_font(font_entry);
-    int w = text_length(f, text), h = text_height(f);
-    BITMAP *glyphs = create_bitmap(w + margin, h);
-    int blank = bitmap_mask_color(glyphs);
-    clear_to_color(glyphs, blank);
-    textout_ex(glyphs, f, text, 0, 0, c, -1);
-    bool same = true;
-    for (int gy = 0; gy < h && same; gy++)
-        for (int gx = 0; gx < w + margin && same; gx++) {
-            int want = getpixel(glyphs, gx, gy) == blank ? getpixel(under, x + gx, y + gy) : c;
-            same = getpixel(bmp, x + gx, y + gy) == want;
-        }
-    destroy_bitmap(glyphs);
-    return same;
-}
-
 bool shows_sprite(BITMAP *bmp, BITMAP *picture, int x, int y)
 {
     int mask = bitmap_mask_color(picture);

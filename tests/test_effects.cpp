@@ -262,8 +262,6 @@ TEST_F(Burst, ClosingSceneRunsUntilTheLastParticleDies)
     run_gameover_loop();
     EXPECT_EQ(N(any_particle_alive(), actual_frames, p1_score, sprite[0].type),
               N(0, std::max(longest, 287 + 9), 1230, KIND_FREE));
-    EXPECT_TRUE(shows_text(screen, background, DAT_FONT_LARGE, GAMEOVER_X, GAMEOVER_Y,
-                           makecol(255, 255, 255), "GAME OVER", 0));
 }
 
 TEST_F(Burst, WholeSceneEndsFadedEvenWithABallRestingInTheOverflowSlot)

@@ -224,7 +224,7 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
                                           }};
     watch = [](int) {
         if (++pictures == 1) keys = entries == 1 ? "Ann" : "Bob";
-        if (pictures == 2 && entries == 1) compare_picture("name_entry");
+        if (pictures == 2) compare_picture("name_entry_player" + std::to_string(entries));
         if (pictures == 2) key[KEY_ENTER] = 1, mouse_x = 706, mouse_y = 503;
         if (pictures == 101) {
             compare_picture(entries == 1 ? "table_player1" : "table_player2");

@@ -257,28 +257,6 @@ TEST_F(Rules, SideLinesTurnEverythingBackAndScoreBumpersForTheOtherSide)
     EXPECT_EQ(sounds, (sound_log{goals[0], goals[1], goals[0], goals[1]})); // left, then right
 }
 
-// A ball in flight, a bumper beyond the right line, an explosion of life 2, the button down, a
-// ball at rest in slot 50: play launches before friction, the closing scene clears slot 50.
-TEST_F(Rules, OneLogicStepRunsEveryPartOfPlayInOrder)
-{
-    for (bool closing : {false, true}) {
-        SetUp();
-        place(0, KIND_P1_BALL, 100, 100, 2, 0);
-        place(72, KIND_BUMPER, 760, 300, 0, 0);
-        place(OVERFLOW_BALL_SLOT, KIND_P2_BALL, 400, 500, 0, 0);
-        create_explosion(400, 400, 2, 1, PARTICLE_DOT);
-        mouse_b = 1;
-        closing ? gameover_logic_step() : play_logic_step();
-        EXPECT_EQ(at(0), N(102, 100, 2 * 0.992, 0)); // moved, then slowed
-        // The side line scored, its number drifted; two trail dots and 41 of the spray aged once.
-        EXPECT_EQ(N(p1_score, sprite[FIRST_POINTS_SLOT].x, particles[0].life, particles[2].life,
-                    explosion[0].life, live_particles()),
-                  N(250, 759, 9, 1, 1, 43));
-        EXPECT_EQ(at(1), closing ? N(0, 0, 0, 0) : N(30, 290, 6 * 0.992, -10 * 0.992));
-        EXPECT_EQ(sprite[OVERFLOW_BALL_SLOT].type, closing ? KIND_FREE : KIND_P2_BALL);
-    }
-}
-
 // Passes of the play loop, each frame drawn taking one tick of the clock.
 static void passes(int n)
 {
