@@ -320,4 +320,40 @@ TEST_F(Display, SwitchKeepsTheFrameTheTablesAndAHalfTypedName)
         destroy_bitmap(b);
     open_graphics_mode = set_gfx_mode;
     chosen_display = {DISPLAY_UNSET, SCALE_UNSET};
+
+// Without a display no mode can be set: each says what it could not open, and the game stops.
+// Without a display at all the game says where it looked for one.
+TEST_F(Display, ModesThatCannotBeSetSayWhyAndStop)
+{
+    const std::pair<display_choice, const char *> modes[] = {
+        {{DISPLAY_UNSET, SCALE_UNSET}, "^Unable to set 16,24 or 32 bit graphic mode\n"},
+        {{DISPLAY_WINDOW, 3}, "cannot start: no 2400x1800 window could be opened at 16, 24 or 32"},
+        {{DISPLAY_WINDOW, SCALE_LARGEST}, "cannot start: no 800x600 window"},
+        {{DISPLAY_DESKTOP, SCALE_UNSET}, "cannot start: the desktop's size is not known"}};
+    for (const auto &[choice, says] : modes) {
+        chosen_display = choice;
+        // The library would free the test's own screen when it sets a mode.
+        EXPECT_EXIT((screen = nullptr, set_display_mode()), testing::ExitedWithCode(1), says);
+    }
+    for (const char *name : {"", ":42"}) {
+        setenv("DISPLAY", name, 1);
+        testing::internal::CaptureStderr();
+        report_no_display();
+        std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(N(said.find("Brumzel Ball cannot start: no display could be opened.\n"),
+                    said.find(*name ? "here \":42\", which did not answer" : "which is not set")),
+                  N(0, 129))
+            << said;
+    }
+    FILE *f = tmpfile();
+    print_version(f);
+    print_usage(f);
+    rewind(f);
+    char text[4096] = "";
+    EXPECT_GT(fread(text, 1, sizeof text - 1, f), 1000u);
+    fclose(f);
+    for (const char *line :
+         {"Brumzel Ball 0.6\nUsage:", "--scale N     the window's scale, 1 to 4 ",
+          "Settings file: brumzel-ball.cfg in", "the scale 1 to 4, or auto."})
+        EXPECT_NE(strstr(text, line), nullptr) << line;
 }

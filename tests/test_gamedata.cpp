@@ -108,6 +108,9 @@ TEST_F(GameData, DamagedFilesAreRefusedBeforeTheLoaderSeesThem)
         EXPECT_EQ(load(b), loads) << what;
         EXPECT_NE(why.find(loads ? "" : "GAMEDATA.DAT"), std::string::npos) << what << why;
     }
+    char text[256];
+    EXPECT_FALSE(load_gamedata("NO.DAT", text, sizeof text)); // no such file
+    EXPECT_STREQ(text, "GAMEDATA.DAT is missing or cannot be read");
     for (size_t cut : {0ul, 4ul, 9ul, 100ul, u.size() / 2, u.size() - 1}) {
         EXPECT_FALSE(load(bytes(u.begin(), u.begin() + cut))) << "cut at " << cut;
         EXPECT_NE(why.find("GAMEDATA.DAT"), std::string::npos) << why;
@@ -125,7 +128,6 @@ TEST_F(GameData, DamagedFilesAreRefusedBeforeTheLoaderSeesThem)
         EXPECT_FALSE(load(nested)) << depth;
         EXPECT_NE(why.find(depth == 5 ? "too deep" : "holds 1 entries"), std::string::npos) << why;
     }
-    char text[256];
     ASSERT_TRUE(load_gamedata(gamedata_path(), text, sizeof text)) << text;
 }
 

@@ -5,7 +5,9 @@
 #include "fixture.h"
 #include "game_round.h"
 #include "gameover.h"
+#include "hiscore.h"
 #include "move_sprites.h"
+#include "moving_points.h"
 #include "new_ball.h"
 #include "particles.h"
 #include "player_input.h"
@@ -128,6 +130,14 @@ TEST_F(Rules, MouseAimsAndFiresForPlayerOneKeysForPlayerTwo)
     key[KEY_LCONTROL] = key[KEY_UP] = 1;
     input_steps(40);
     EXPECT_EQ(N(p2_dy, balls_of(KIND_P2_BALL)), N(0, 0));
+    enter_temp_dir(); // S saves the last drawn frame as dump.pcx, or nothing where it cannot
+    clear_to_color(buffer, makecol(0, 0, 255));
+    key[KEY_S] = 1;
+    input_steps(1);
+    BITMAP *shot = load_bitmap(SCREENSHOT_FILE, nullptr);
+    ASSERT_NE(shot, nullptr);
+    EXPECT_EQ(N(shot->w, shot->h, pixels(shot, 0, 0, 799, 599, -1, buffer)), N(800, 600, 0));
+    destroy_bitmap(shot);
 }
 
 // Per bumper right of x 600 moving right two draws: fire on 0 or 1 of ten, then aim up 0.01 on
@@ -273,6 +283,37 @@ TEST_F(Rules, DrawingWaitsForTheClockButNeverSkipsAFrame)
         actual_frames = r[0], target_frames = r[1];
         EXPECT_EQ(draw_paced([] { target_frames = target_frames + 1; }), r[2]) << r[0];
     }
+    __inc_game_time(); // the timer's tick
+    EXPECT_EQ(target_frames, 7);
+}
+
+// The last slot of each range a step walks takes part in it.
+TEST_F(Rules, StepsReachTheLastSlotsOfTheirRanges)
+{
+    for (int n = 0; n < LAST_BALL_SLOT; n++)
+        sprite[n].type = KIND_P1_BALL;
+    EXPECT_EQ(free_ball_slot(), LAST_BALL_SLOT);
+    memset(sprite, 0, sizeof sprite);
+    place(LAST_BALL_SLOT, KIND_P2_BALL, 100, 500, 0, 0);  // at rest: leaves the field
+    place(LAST_SPARE_SLOT, KIND_P1_BALL, 100, 300, 1, 0); // slowed, never removed
+    place(LAST_MOVED_SLOT, KIND_BUMPER, 300, 300, 1, 0);
+    place(LAST_MOVABLE_SLOT, KIND_BUMPER, 245, 300, 0, 0); // overlaps slot 100 by 4 once it moved
+    move_sprites();
+    reduce_speed();
+    EXPECT_EQ(N(sprite[49].type, at(70)[0], at(70)[2], sprite[70].type), N(0, 101, 0.992, 1));
+    check_collision(); // slot 99 is pushed its half of the overlap away, slot 100 never moves
+    EXPECT_EQ(N(at(99)[0], at(100)[0]), N(243, 301));
+    Menu_Option = MENU_ONE_PLAYER; // the computer watches the last bumper slot
+    place(LAST_BUMPER_SLOT, KIND_BUMPER, 650, 300, 1, 0);
+    srand(5);
+    player_input();
+    int after = rand();
+    srand(5);
+    rand(), rand(); // its two draws, to fire and to aim
+    EXPECT_EQ(rand(), after);
+    sprite[LAST_POINTS_SLOT].life = 5, sprite[LAST_POINTS_SLOT].type = KIND_MOVING_POINT;
+    update_moving_points();
+    EXPECT_EQ(sprite[LAST_POINTS_SLOT].life, 4);
 }
 
 TEST_F(Rules, CountFallsByOneEvery200TicksAndEachStageFiresOnceArmedByTheOneBefore)
@@ -327,4 +368,35 @@ TEST_F(Rules, NewBestScorePlaysItsSampleOncePerRunAndAPassKeepsItUp)
     EXPECT_EQ(N(hi, countdown_flag, actual_frames), N(140, 5, 1));
     EXPECT_EQ(sounds, (sound_log{{DAT_NEW_HIGH_SOUND, 255, 128, 1000},
                                  {DAT_WARNING_SOUND, 255, 128, 1000}}));
+}
+
+// Player 1's score enters first, then player 2's against the table as player 1 left it, and only
+// in a two-player game; a score equal to the tenth place does not enter. The close button waits
+// while a score is kept.
+TEST_F(Rules, QualifyingScoresEnterTheTablePlayerOneFirst)
+{
+    enter_temp_dir();
+    static std::string entered;
+    static const score_screens logged = {
+        [](int score) { entered += std::to_string(score) + (keeping_score ? "k " : " "); },
+        [](int wait) { entered += "shown" + std::to_string(wait) + " "; }};
+    const struct {
+        int menu, p1, p2;
+        const char *entered;
+    } rows[] = {{MENU_ONE_PLAYER, 41, 500, "41k shown1 "}, // the computer never enters
+                {MENU_TWO_PLAYER, 40, 41, "41k shown1 "},  // 40 only ties the tenth place
+                {MENU_TWO_PLAYER, 50, 45, "50k shown1 "},  // 50 pushes 45 down to the tenth place
+                {MENU_TWO_PLAYER, 41, 60, "41k shown1 60k shown1 "}};
+    for (const auto &r : rows) {
+        set_default_scores(); // places 6-9 at 45, the tenth at 40
+        for (int a = 5; a < 9; a++)
+            score_table[a].player_score = 45;
+        Menu_Option = r.menu, p1_score = r.p1, p2_score = r.p2, entered.clear();
+        enter_high_scores(logged);
+        EXPECT_EQ(entered + std::to_string(keeping_score), r.entered + std::string("0"));
+    }
+    ASSERT_TRUE(load_scores()); // the last entries sorted in and saved
+    EXPECT_EQ(
+        N(score_table[4].player_score, score_table[5].player_score, score_table[9].player_score),
+        N(60, 50, 45));
 }

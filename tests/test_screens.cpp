@@ -56,9 +56,17 @@ TEST_F(Screens, MenuBallsTurnAndTheHoveredOneFaster)
 TEST_F(Screens, FadeShowsOneBlendedPictureAStepThenBlack)
 {
     const int rows[][2] = {{16, 15}, {0, 31}, {128, 1}, {255, 0}};
+    static std::vector<int> red; // of a white pixel in each picture shown: dimmer each time
+    picture_shown = [] { red.push_back(getr(getpixel(screen, 400, 300))); };
     for (const auto &r : rows) {
         blit(title1, screen, 0, 0, 0, 0, 800, 600);
+        putpixel(screen, 400, 300, makecol(255, 255, 255));
+        red.clear();
         highcolor_fade_out(r[0]);
         EXPECT_EQ(N(fade_pictures, pixels(screen, 0, 0, 799, 599, 0)), N(r[1], 800 * 600)) << r[0];
+        ASSERT_EQ(red.size(), size_t(r[1] + 1)); // then black
+        for (int k = 0; k < r[1]; k++)           // at opacity 255 - speed, less the speed each time
+            EXPECT_NEAR(red[k], 255 - (r[0] ? r[0] : 8) * (k + 1), 9) << r[0] << " " << k;
     }
+    picture_shown = nullptr;
 }
