@@ -8,6 +8,7 @@
 
 #include "create_play_area.h"
 #include "credits.h"
+#include "display_sprites.h"
 #include "fixture.h"
 #include "game_round.h"
 #include "gameover.h"
@@ -160,6 +161,21 @@ TEST_F(Pictures, ScoreBarAndLaunchersLookAsReviewedAtTheEndsOfTheirRanges)
         blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         compare_picture("score_bar" + std::to_string(&r - rows + 1));
     }
+}
+
+// Balls by their truncated top-left corner in slots 0 to 110, none from 111 on; bumpers centred
+// and turned by their angle modulo a full turn (the top row alike: 44, 44 + 500 turns and -212).
+TEST_F(Pictures, SpritesLookAsReviewed)
+{
+    initialise_sprites();
+    sprite[71].angle = 44, sprite[72].angle = 44 + 256 * 500, sprite[73].angle = -212;
+    place(0, KIND_P1_BALL, 200.9, 100.9, 0, 0);
+    place(LAST_DRAWN_SLOT, KIND_P2_BALL, 300, 400, 0, 0);
+    place(LAST_DRAWN_SLOT + 1, KIND_P2_BALL, 600, 100, 0, 0);
+    blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    display_sprites();
+    blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    compare_picture("sprites");
 }
 
 static int heard(int entry)

@@ -1,37 +1,10 @@
-// test_screens -- how the sprites are drawn, how the menu's balls turn and how the screens fade;
+// test_screens -- how the menu's balls turn and how the screens fade;
 // what every screen shows is pinned by its reviewed picture (test_pictures)
-#include "display_sprites.h"
 #include "fade.h"
 #include "fixture.h"
 #include "title_screen.h"
 
 using Screens = Headless;
-
-TEST_F(Screens, SpritesAreDrawnBallsByTheirCornerBumpersCentredAndTurned)
-{
-    initialise_sprites();
-    display_sprites();
-    EXPECT_TRUE(shows_sprite(buffer, brumzel1, 311, 211)); // 71, unturned: (x - w/2 + 1, ...)
-    // Balls by their truncated top-left corner, in slots 0-110 only.
-    memset(sprite, 0, sizeof sprite);
-    place(0, KIND_P1_BALL, 200.9, 100.9, 0, 0);
-    place(LAST_DRAWN_SLOT, KIND_P2_BALL, 300, 300, 0, 0);
-    place(LAST_DRAWN_SLOT + 1, KIND_P2_BALL, 600, 100, 0, 0);
-    clear_bitmap(buffer);
-    display_sprites();
-    EXPECT_TRUE(shows_sprite(buffer, sprite1, 200, 100) && shows_sprite(buffer, sprite2, 300, 300));
-    EXPECT_EQ(pixels(buffer, 600, 100, 609, 109, 0), 100);
-    // A bumper's angle counts modulo a full turn, backwards too; a different angle differs.
-    for (int angle : {44, 44 + 256 * 500, 44 + 64, -212}) {
-        memset(sprite, 0, sizeof sprite);
-        place(71, KIND_BUMPER, 340, 240, 0, 0);
-        sprite[71].angle = angle;
-        clear_bitmap(buffer);
-        display_sprites();
-        if (angle == 44) blit(buffer, screen, 0, 0, 0, 0, 800, 600); // the first as reference
-        EXPECT_EQ(pixels(buffer, 250, 150, 429, 329, -1, screen) == 0, (angle + 256) % 256 == 44);
-    }
-}
 
 // Each ball turns one unit a pass, back to 0 after 255; the one under the pointer gains 2 more
 // as each ball is turned, 10 a pass, so it can pass 255 part-way through a pass.
