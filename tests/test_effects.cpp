@@ -158,7 +158,7 @@ TEST_F(Effects, ScoreNumbersClimbToTheTopDriftingToTheScorersSide)
     EXPECT_EQ(a.type, KIND_FREE);
     for (int n = 0; n < 90; n++)
         create_new_moving_points(n, 300, n, 1);
-    EXPECT_EQ(N(a.points, a.life), N(0, MOVING_POINT_LIFE));
+    EXPECT_EQ(N(a.points, a.life, sprite[LAST_POINTS_SLOT].points), N(0, MOVING_POINT_LIFE, 89));
     sprite_record before[SPRITE_SLOTS];
     memcpy(before, sprite, sizeof sprite);
     create_new_moving_points(999, 999, 999, 2);

@@ -17,6 +17,7 @@
 #include "help.h"
 #include "hiscore.h"
 #include "intro.h"
+#include "moving_points.h"
 #include "png.h"
 #include "title_screen.h"
 
@@ -164,7 +165,8 @@ TEST_F(Pictures, ScoreBarAndLaunchersLookAsReviewedAtTheEndsOfTheirRanges)
 }
 
 // Balls by their truncated top-left corner in slots 0 to 110, none from 111 on; bumpers centred
-// and turned by their angle modulo a full turn (the top row alike: 44, 44 + 500 turns and -212).
+// and turned by their angle modulo a full turn (the top row alike: 44, 44 + 500 turns and -212);
+// score numbers, a space after them, at their truncated corner.
 TEST_F(Pictures, SpritesLookAsReviewed)
 {
     initialise_sprites();
@@ -172,8 +174,12 @@ TEST_F(Pictures, SpritesLookAsReviewed)
     place(0, KIND_P1_BALL, 200.9, 100.9, 0, 0);
     place(LAST_DRAWN_SLOT, KIND_P2_BALL, 300, 400, 0, 0);
     place(LAST_DRAWN_SLOT + 1, KIND_P2_BALL, 600, 100, 0, 0);
+    sprite_record &number = sprite[LAST_POINTS_SLOT]; // a score number in the last slot
+    number.type = KIND_MOVING_POINT, number.life = 5, number.points = 25;
+    number.x = 500.7, number.y = 450;
     blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     display_sprites();
+    display_moving_points();
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     compare_picture("sprites");
 }
