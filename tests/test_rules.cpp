@@ -238,14 +238,15 @@ TEST_F(Rules, EdgesTurnObjectsBackAndCornerPadsFlashUnderBumpers)
     initialise_sprites();
     place(71, KIND_BUMPER, 400, 74, 0, -2); // 1 pixel into the top edge (lowest point y 45)
     place(72, KIND_BUMPER, 145, 100, 0, 0); // within the top-left pad's reach
+    place(73, KIND_BUMPER, 145, 500, 0, 0); // and the bottom-left one's, in the first edge slot
     place(0, KIND_P2_BALL, 691, 491, 2, 2); // 154.2 from the bottom-right corner
     check_collision();
     EXPECT_NEAR(sprite[71].dy, 2.0 * 9980 / 10020, 1e-12);
     EXPECT_TRUE(sprite[0].dx < 0 && sprite[0].dy < 0);
     check_collision();
     EXPECT_EQ(N(live_flashes(), rebound[1].type, at(104)[1], sprite[0].type, p1_score + p2_score),
-              N(2, KIND_PAD_TOP_LEFT, -1180, KIND_P2_BALL, 0));
-    EXPECT_EQ(sounds, sound_log(2, {DAT_PAD_SOUND, 255, 255, 1000}));
+              N(4, KIND_PAD_BOTTOM_LEFT, -1180, KIND_P2_BALL, 0));
+    EXPECT_EQ(sounds, sound_log(4, {DAT_PAD_SOUND, 255, 255, 1000}));
 }
 
 TEST_F(Rules, SideLinesTurnEverythingBackAndScoreBumpersForTheOtherSide)
