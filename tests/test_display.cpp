@@ -61,6 +61,8 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
         {{"--desktop", "--window"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, SCALE_UNSET, true},
         {{"--help"}, nullptr, OPTIONS_HELP, DISPLAY_UNSET, SCALE_UNSET, true},
         {{"--scale", "5"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
+        {{"--scale", "0"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
+        {{"--scale", "1"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, 1, true},
         {{"--scale", "2x"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
         {{"--scale"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
         {{"--desktop", "--scale", "2"}, nullptr, OPTIONS_BAD, DISPLAY_DESKTOP, 2, true},

@@ -401,3 +401,25 @@ TEST_F(Rules, QualifyingScoresEnterTheTablePlayerOneFirst)
         N(score_table[4].player_score, score_table[5].player_score, score_table[9].player_score),
         N(60, 50, 45));
 }
+
+// Before every game the menu pass frees every table, whatever the last game left, places the
+// bumpers and edges at rest and takes the best score from the table; a new game resets the rest.
+TEST_F(Rules, EveryGameStartsFromFreeTablesAndResetCounters)
+{
+    enter_temp_dir();
+    for (sprite_record &s : sprite)
+        s.type = KIND_P1_BALL, s.life = 9, s.dx = s.dy = 3;
+    create_particle(1, 1, 1, PARTICLE_DOT, 1, 1, 1, 50);
+    create_explosion(1, 1, 5, 1, PARTICLE_DOT);
+    create_pad_rebound(KIND_PAD_TOP_LEFT);
+    start_menu_pass();
+    int taken = 0, moving = 0;
+    for (const sprite_record &s : sprite)
+        taken += s.type != KIND_FREE || s.life != 0, moving += s.type && (s.dx || s.dy);
+    EXPECT_EQ(N(taken, moving, live_particles(), live_explosions(), live_flashes(), hi),
+              N(12, 0, 0, 0, 0, 90));
+    p1_dy = p2_dy = 3, p1_balls = p2_balls = 5, p1_score = p2_score = 7, countdown_flag = 99;
+    initialise_newgame();
+    EXPECT_EQ(N(p1_dy, p2_dy, p1_balls, p2_balls, p1_score, p2_score, countdown_flag),
+              N(0, 0, 400, 400, 0, 0, 0));
+}
