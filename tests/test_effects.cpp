@@ -225,29 +225,6 @@ class Burst : public Headless {
     }
 };
 
-// Each of the six bumpers leaves, bursting into every second logo pixel at its place; each
-// particle draws its life, style, speed, then direction.
-TEST_F(Burst, EveryBumperBurstsIntoEverySecondLogoPixelAndLeaves)
-{
-    srand(77);
-    int life = rand() % 400 + 200, type = rand() % 3 + 1;
-    double speed = (rand() % 50) / 10 + 0.5, direction = (rand() % 630) / 100.0;
-    srand(77);
-    burst_bumpers();
-    EXPECT_EQ(
-        N(live_particles(), particles[0].life, particles[0].type, particles[0].dx, particles[0].dy),
-        N(6 * 1460, life, type, sin(direction) * speed, cos(direction) * speed));
-    for (int b = 0; b < 6; b++) {
-        const sprite_record &bumper = sprite[FIRST_BUMPER_SLOT + b];
-        EXPECT_EQ(bumper.type, KIND_FREE);
-        for (int j = 0; j < 1460; j++) {
-            const particle_record &p = particles[b * 1460 + j];
-            const brumzel_pixel &px = brumzel_pixels[2 * j];
-            ASSERT_EQ(N(p.x, p.y, p.col), N(int(px.x + bumper.x), int(px.y + bumper.y), px.col));
-        }
-    }
-}
-
 // A ball at (3, 1) stops in step 287 (3 x 0.992^k < 0.3) and its last trail dot dies 9 steps
 // later: the scene ends with the last particle; no key or button shortens it, the scores stand.
 TEST_F(Burst, ClosingSceneRunsUntilTheLastParticleDies)

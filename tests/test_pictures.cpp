@@ -1,5 +1,5 @@
 // test_pictures -- every screen drawn headless by its own functions and compared pixel for pixel
-// with its reviewed picture in tests/pictures; `make pictures` takes them again
+// with its reviewed picture in tests/pictures (`make pictures` takes them again), and the fade
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -9,6 +9,7 @@
 #include "create_play_area.h"
 #include "credits.h"
 #include "display_sprites.h"
+#include "fade.h"
 #include "fixture.h"
 #include "game_round.h"
 #include "gameover.h"
@@ -23,8 +24,10 @@
 
 // A picture of the screen against its reviewed one. On a difference the new picture and a
 // difference picture (the changed pixels magenta over the reviewed one dimmed) go beside it.
+static int compared = 0;
 static void compare_picture(const std::string &name)
 {
+    compared++;
     const std::string base = std::string(PICTURES_DIR) + "/" + name;
     rgb_picture now, reviewed;
     now.w = SCREEN_WIDTH, now.h = SCREEN_HEIGHT;
@@ -117,13 +120,13 @@ static int stage, help_pictures;
 static void menu_watcher(int n)
 {
     const int press[][2] = {{386, 206}, {599, 503}, {696, 264}}; // table, help, quit
-    if (n == 30) compare_picture("menu");
-    if (showing(title1) && n >= 30)
+    if (n == 260) compare_picture("menu"); // every ball has turned past 255 and begun again
+    if (showing(title1) && n >= 260)
         mouse_x = press[stage][0], mouse_y = press[stage][1], mouse_b = 1;
     if (showing(hiscore_table1)) mouse_x = 706, mouse_y = 503, mouse_b = 1, stage = 1;
-    if (showing(help1) && ++help_pictures <= 30) mouse_x = 300, mouse_y = 200;
-    if (help_pictures == 30) compare_picture("help");
-    if (showing(help1) && help_pictures > 30) mouse_x = 706, mouse_y = 503, mouse_b = 1;
+    if (showing(help1) && ++help_pictures <= 140) mouse_x = 300, mouse_y = 200;
+    if (help_pictures == 140) compare_picture("help");
+    if (showing(help1) && help_pictures > 140) mouse_x = 706, mouse_y = 503, mouse_b = 1;
     if (showing(help1)) stage = 2;
 }
 
@@ -133,9 +136,9 @@ TEST_F(Pictures, CardsMenuAndTheScreensItOpensLookAsReviewed)
     stage = help_pictures = 0;
     mouse_x = 283, mouse_y = 511;
     run_screen([] { title_screen(); }, menu_watcher);
-    EXPECT_EQ(N(Menu_Option, help_pictures > 30), N(MENU_QUIT, 1));
+    EXPECT_EQ(N(Menu_Option, help_pictures > 140), N(MENU_QUIT, 1));
     mouse_x = 150, mouse_y = 450;
-    run_screen(credits, click_after("credits", 30, 791, 503, 2));
+    run_screen(credits, click_after("credits", 70, 791, 503, 2));
     const sound title = {DAT_TITLE_MUSIC, 255, 128, 1000};
     EXPECT_EQ(sounds, (sound_log{{DAT_INTRO_SOUND, 255, 128, 1000},
                                  title,
@@ -201,6 +204,7 @@ static void scripted_step(int step)
 TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
 {
     enter_temp_dir();
+    compared = 0;
     start_menu_pass();
     initialise_newgame();
     target_frames = 30000, actual_frames = 4321; // after a long game the clock starts again
@@ -245,10 +249,10 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
                                               hiscore_display(wait);
                                           }};
     watch = [](int) {
-        if (++pictures == 1) keys = entries == 1 ? "Ann" : "Bob";
+        if (++pictures == 1) keys = entries == 1 ? "Ann" : "Bob", mouse_b = 0;
         if (pictures == 2) compare_picture("name_entry_player" + std::to_string(entries));
         if (pictures == 2) key[KEY_ENTER] = 1, mouse_x = 706, mouse_y = 503;
-        if (pictures == 101) {
+        if (pictures == 170) { // its ball turned past 255 and begun again
             compare_picture(entries == 1 ? "table_player1" : "table_player2");
             key[KEY_ENTER] = 0, mouse_b = 2;
         }
@@ -258,5 +262,23 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
     EXPECT_EQ(N(entries, score_table[0].player_score, score_table[1].player_score), N(2, p2, p1));
     EXPECT_STREQ((std::string(score_table[0].player_name) + score_table[1].player_name).c_str(),
                  "BobAnn");
-    EXPECT_EQ(N(heard(DAT_ENTERNAME_SOUND), heard(DAT_KEY_CLICK)), N(2, 6));
+    EXPECT_EQ(N(heard(DAT_ENTERNAME_SOUND), heard(DAT_KEY_CLICK), compared), N(2, 6, 7));
+}
+
+// Opacity falls by the speed from 255 - speed while it stays above zero, a picture a step.
+TEST_F(Pictures, FadeShowsOneBlendedPictureAStepThenBlack)
+{
+    const int rows[][2] = {{16, 15}, {0, 31}, {128, 1}, {255, 0}};
+    static std::vector<int> red; // of a white pixel in each picture shown: dimmer each time
+    picture_shown = [] { red.push_back(getr(getpixel(screen, 400, 300))); };
+    for (const auto &r : rows) {
+        blit(title1, screen, 0, 0, 0, 0, 800, 600);
+        putpixel(screen, 400, 300, makecol(255, 255, 255));
+        red.clear();
+        highcolor_fade_out(r[0]);
+        EXPECT_EQ(N(fade_pictures, pixels(screen, 0, 0, 799, 599, 0)), N(r[1], 800 * 600)) << r[0];
+        ASSERT_EQ(red.size(), size_t(r[1] + 1)); // then black
+        for (int k = 0; k < r[1]; k++)           // at opacity 255 - speed, less the speed each time
+            EXPECT_NEAR(red[k], 255 - (r[0] ? r[0] : 8) * (k + 1), 9) << r[0] << " " << k;
+    }
 }
