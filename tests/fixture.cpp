@@ -141,18 +141,6 @@ int pixels(BITMAP *bmp, int x0, int y0, int x1, int y1, int c, BITMAP *other)
     return n;
 }
 
-bool shows_sprite(BITMAP *bmp, BITMAP *picture, int x, int y)
-{
-    int mask = bitmap_mask_color(picture);
-    for (int py = 0; py < picture->h; py++)
-        for (int px = 0; px < picture->w; px++) {
-            int c = getpixel(picture, px, py);
-            bool seen = is_inside_bitmap(bmp, x + px, y + py, 0);
-            if (c != mask && seen && getpixel(bmp, x + px, y + py) != c) return false;
-        }
-    return true;
-}
-
 std::string file_bytes(const char *path)
 {
     std::string b;

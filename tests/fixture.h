@@ -50,9 +50,6 @@ int live_flashes();
 int live_points();
 // Pixels of a box of bmp (corners included) of colour c, or with c < 0 differing from `other`.
 int pixels(BITMAP *bmp, int x0, int y0, int x1, int y1, int c, BITMAP *other = nullptr);
-// True when bmp shows every opaque pixel of picture with its top-left corner at (x, y), as far
-// as it lies on bmp.
-bool shows_sprite(BITMAP *bmp, BITMAP *picture, int x, int y);
 std::string file_bytes(const char *path);
 void write_file(const char *path, const std::string &bytes);
 

@@ -20,6 +20,7 @@
 #include "intro.h"
 #include "moving_points.h"
 #include "png.h"
+#include "rebound_effect.h"
 #include "title_screen.h"
 
 // A picture of the screen against its reviewed one. On a difference the new picture and a
@@ -169,7 +170,7 @@ TEST_F(Pictures, ScoreBarAndLaunchersLookAsReviewedAtTheEndsOfTheirRanges)
 
 // Balls by their truncated top-left corner in slots 0 to 110, none from 111 on; bumpers centred
 // and turned by their angle modulo a full turn (the top row alike: 44, 44 + 500 turns and -212);
-// score numbers, a space after them, at their truncated corner.
+// score numbers, a space after them, at their truncated corner; the four corner pads' flashes.
 TEST_F(Pictures, SpritesLookAsReviewed)
 {
     initialise_sprites();
@@ -183,6 +184,9 @@ TEST_F(Pictures, SpritesLookAsReviewed)
     blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     display_sprites();
     display_moving_points();
+    for (int kind = KIND_PAD_BOTTOM_LEFT; kind <= KIND_PAD_BOTTOM_RIGHT; kind++)
+        create_pad_rebound(kind);
+    do_pad_rebound();
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     compare_picture("sprites");
 }
