@@ -24,7 +24,7 @@
 #include "title_screen.h"
 
 // A picture of the screen against its reviewed one. On a difference the new picture and a
-// difference picture (the changed pixels magenta over the reviewed one dimmed) go beside it.
+// difference picture (the changed pixels magenta over the new one dimmed) go beside it.
 static int compared = 0;
 static void compare_picture(const std::string &name)
 {
@@ -41,18 +41,12 @@ static void compare_picture(const std::string &name)
         ASSERT_TRUE(write_png(base + ".png", now.w, now.h, now.rgb.data(), 3)) << base;
         return;
     }
-    bool found = read_png(base + ".png", &reviewed) && reviewed.rgb.size() == now.rgb.size();
-    std::vector<uint8_t> diff = found ? reviewed.rgb : now.rgb;
-    long differ = 0;
-    for (size_t p = 0; p < diff.size(); p += 3) {
-        bool same = found && !memcmp(&now.rgb[p], &reviewed.rgb[p], 3);
-        differ += !same;
-        for (int k = 0; k < 3; k++)
-            diff[p + k] = same ? diff[p + k] / 4 : k == 1 ? 0 : 255;
-    }
+    rgb_picture where;
+    bool found = read_png(base + ".png", &reviewed);
+    long differ = picture_difference(reviewed, now, &where);
     if (!differ) return;
     write_png(base + ".new.png", now.w, now.h, now.rgb.data(), 3);
-    write_png(base + ".diff.png", now.w, now.h, diff.data(), 3);
+    write_png(base + ".diff.png", where.w, where.h, where.rgb.data(), 3);
     ADD_FAILURE() << name << ": " << (found ? std::to_string(differ) : "no reviewed picture, all")
                   << " pixels differ; see " << base << ".new.png and " << base << ".diff.png";
 }

@@ -123,3 +123,17 @@ bool read_png(const std::string &path, rgb_picture *out)
                    &raw[y * (size_t(w) * channels + 1) + 1 + x * channels], 3);
     return true;
 }
+
+long picture_difference(const rgb_picture &base, const rgb_picture &other, rgb_picture *where)
+{
+    bool comparable = base.w == other.w && base.h == other.h;
+    *where = other;
+    long differ = 0;
+    for (size_t p = 0; p < other.rgb.size(); p += 3) {
+        bool same = comparable && !memcmp(&base.rgb[p], &other.rgb[p], 3);
+        differ += !same;
+        for (int k = 0; k < 3; k++)
+            where->rgb[p + k] = same ? other.rgb[p + k] / 4 : k == 1 ? 0 : 255;
+    }
+    return differ;
+}

@@ -15,5 +15,8 @@ struct rgb_picture {
 bool write_png(const std::string &path, int w, int h, const unsigned char *pixels, int channels);
 // Reads an 8-bit RGB or RGBA PNG without interlacing (alpha is dropped). False on anything else.
 bool read_png(const std::string &path, rgb_picture *out);
+// How many pixels of `other` differ from `base`, and where: `where` is `other` dimmed to a quarter
+// with those pixels magenta. Pictures of different sizes differ in every pixel of `other`.
+long picture_difference(const rgb_picture &base, const rgb_picture &other, rgb_picture *where);
 
 #endif
