@@ -56,6 +56,7 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
         option_result result;
         int mode, scale;
         bool settings_good;
+        const char *files = "---"; // the recording, watched and timedemo files taken, - for none
     } cases[] = {
         {{"--scale=4"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, 4, true},
         {{"--desktop", "--window"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, SCALE_UNSET, true},
@@ -67,6 +68,20 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
         {{"--scale"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
         {{"--desktop", "--scale", "2"}, nullptr, OPTIONS_BAD, DISPLAY_DESKTOP, 2, true},
         {{"--bogus", "--help"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
+        // Recording options take a file, after a space or "="; the timedemo goes alone.
+        {{"--record=a", "--window", "--replay", "b"},
+         nullptr,
+         OPTIONS_PLAY,
+         DISPLAY_WINDOW,
+         SCALE_UNSET,
+         true,
+         "ab-"},
+        {{"--timedemo", "c"}, nullptr, OPTIONS_PLAY, DISPLAY_UNSET, SCALE_UNSET, true, "--c"},
+        {{"--replay"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
+        {{"--record="}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
+        {{"--recording", "a"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
+        {{"--timedemo=c", "--replay=b"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
+        {{"--scale", "2", "--timedemo", "c"}, nullptr, OPTIONS_BAD, DISPLAY_WINDOW, 2, true},
         // The settings file fills what the command line leaves open; the command line wins.
         {{}, "mode = Desktop\n", OPTIONS_PLAY, DISPLAY_DESKTOP, SCALE_UNSET, true},
         {{}, "mode = window\nscale = auto\n", OPTIONS_PLAY, DISPLAY_WINDOW, SCALE_LARGEST, true},
@@ -85,7 +100,13 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
         display_choice choice = {DISPLAY_UNSET, SCALE_UNSET};
         char why[160] = "";
         auto args = const_cast<char **>(argv.data());
+        chosen_replay = {};
         auto r = parse_command_line(int(argv.size()), args, &choice, why, sizeof why);
+        std::string files;
+        for (const char *file :
+             {chosen_replay.record, chosen_replay.replay, chosen_replay.timedemo})
+            files += file ? file : "-";
+        EXPECT_TRUE(r == OPTIONS_BAD || files == c.files) << files;
         ASSERT_EQ(r, c.result);
         EXPECT_EQ(r == OPTIONS_BAD, why[0] != '\0') << "a refused line says why: " << why;
         remove(SETTINGS_FILE);
