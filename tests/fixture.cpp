@@ -35,6 +35,17 @@ extern "C" void __wrap_stop_sample(const SAMPLE *spl)
         if (data[e].dat == spl) sounds.push_back({e, -1, 0, 0});
 }
 
+std::array<int, 4> mouse_range;
+std::array<int, 2> pointer_placed;
+extern "C" void __wrap_set_mouse_range(int x1, int y1, int x2, int y2)
+{
+    mouse_range = {x1, y1, x2, y2};
+}
+extern "C" void __wrap_position_mouse(int x, int y)
+{
+    pointer_placed = {x, y};
+}
+
 // A test program that cannot start fails with the reason, and a skipped test fails the run:
 // neither may pass for a green suite.
 int main(int argc, char **argv)
@@ -73,6 +84,7 @@ void Headless::SetUp()
     clear_bitmap(buffer);
     clear_bitmap(screen);
     sounds.clear();
+    mouse_range = {}, pointer_placed = {-1, -1};
     srand(1);
 }
 

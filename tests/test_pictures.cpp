@@ -131,9 +131,13 @@ TEST_F(Pictures, CardsMenuAndTheScreensItOpensLookAsReviewed)
     stage = help_pictures = 0;
     mouse_x = 283, mouse_y = 511;
     run_screen([] { title_screen(); }, menu_watcher);
+    const std::array<int, 4> whole_screen = {0, 0, 800, 600};
+    EXPECT_EQ(mouse_range, whole_screen); // for the menu and the table it opens
+    mouse_range = {};
     EXPECT_EQ(N(Menu_Option, help_pictures > 140), N(MENU_QUIT, 1));
     mouse_x = 150, mouse_y = 450;
     run_screen(credits, click_after("credits", 70, 791, 503, 2));
+    EXPECT_EQ(mouse_range, whole_screen);
     const sound title = {DAT_TITLE_MUSIC, 255, 128, 1000};
     EXPECT_EQ(sounds, (sound_log{{DAT_INTRO_SOUND, 255, 128, 1000},
                                  title,
@@ -207,7 +211,8 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
     initialise_newgame();
     target_frames = 30000, actual_frames = 4321; // after a long game the clock starts again
     run_screen(get_ready, click_after("get_ready", 5, 0, 0, 0)); // after "3", "2", "1": "GO"
-    EXPECT_EQ(N(target_frames, actual_frames), N(0, 0));
+    EXPECT_EQ(N(target_frames, actual_frames, pointer_placed[0], pointer_placed[1]),
+              N(0, 0, 0, 80)); // the left launcher's aim level
     EXPECT_EQ(sounds, (sound_log{{DAT_COUNT3_SOUND, 255, 128, 1000},
                                  {DAT_COUNT2_SOUND, 255, 128, 1000},
                                  {DAT_COUNT1_SOUND, 255, 128, 1000}}));
@@ -256,6 +261,7 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
         }
     };
     enter_high_scores(watched);
+    EXPECT_EQ(mouse_range, (std::array<int, 4>{0, 0, 800, 600})); // the table's, after the aim's
     ASSERT_TRUE(load_scores());
     EXPECT_EQ(N(entries, score_table[0].player_score, score_table[1].player_score), N(2, p2, p1));
     EXPECT_STREQ((std::string(score_table[0].player_name) + score_table[1].player_name).c_str(),

@@ -117,6 +117,7 @@ TEST_F(Rules, MouseAimsAndFiresForPlayerOneKeysForPlayerTwo)
     mouse_y = 0, mouse_b = 2; // the right button alone does not fire
     input_steps(1);
     EXPECT_EQ(N(p1_dy, balls_of(KIND_P1_BALL)), N(-40, 0));
+    EXPECT_EQ(mouse_range, (std::array<int, 4>{10, 0, 10, 160})); // the pointer held to a column
     mouse_b = 3;                           // with the left one it does, at this step's aim
     key[KEY_LCONTROL] = key[KEY_DOWN] = 1; // player 2 fires with the aim of the step before
     input_steps(1);
