@@ -65,8 +65,15 @@ int main(int argc, char **argv)
     return status;
 }
 
+static int open_files()
+{
+    auto fds = std::filesystem::directory_iterator("/proc/self/fd");
+    return int(std::distance(fds, std::filesystem::directory_iterator()));
+}
+
 void Headless::SetUp()
 {
+    files_open = open_files();
     memset(sprite, 0, sizeof sprite);
     MAX_PARTICLES = PARTICLE_SLOTS;
     initialise_particles();
@@ -90,6 +97,7 @@ void Headless::SetUp()
 
 void Headless::TearDown()
 {
+    EXPECT_EQ(open_files(), files_open) << "files left open";
     for (int k = 0; k < KEY_MAX; k++)
         key[k] = 0;
     mouse_b = 0;

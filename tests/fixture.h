@@ -44,6 +44,7 @@ class Headless : public ::testing::Test {
     void enter_temp_dir();
     char home[512] = "";
     std::string temp_dir;
+    int files_open = 0; // when the test began: every file the game opens it closes again
 };
 
 // A ball (kinds 1, 2) or a bumper (kind 3) in a slot, sized and weighted as the game makes them.
