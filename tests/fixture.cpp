@@ -1,6 +1,7 @@
 // fixture -- the one headless start-up of every test program and the helpers the tests share
 #include "fixture.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,10 @@ const char *gamedata_path()
 }
 
 sound_log sounds;
+int count_sounds(int entry)
+{
+    return int(std::count_if(sounds.begin(), sounds.end(), [=](sound s) { return s[0] == entry; }));
+}
 
 extern "C" int __wrap_play_sample(const SAMPLE *spl, int vol, int pan, int freq, int loop)
 {

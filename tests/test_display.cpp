@@ -346,7 +346,6 @@ TEST_F(Display, SwitchKeepsTheFrameTheTablesAndAHalfTypedName)
 }
 
 // Without a display no mode can be set: each says what it could not open, and the game stops.
-// Without a display at all the game says where it looked for one.
 TEST_F(Display, ModesThatCannotBeSetSayWhyAndStop)
 {
     const std::pair<display_choice, const char *> modes[] = {
@@ -359,20 +358,4 @@ TEST_F(Display, ModesThatCannotBeSetSayWhyAndStop)
         // The library would free the test's own screen when it sets a mode.
         EXPECT_EXIT((screen = nullptr, set_display_mode()), testing::ExitedWithCode(1), says);
     }
-    for (const char *name : {"", ":42"}) {
-        setenv("DISPLAY", name, 1);
-        testing::internal::CaptureStderr();
-        report_no_display();
-        std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(N(said.find("Brumzel Ball cannot start: no display could be opened.\n"),
-                    said.find(*name ? "here \":42\", which did not answer" : "which is not set")),
-                  N(0, 129))
-            << said;
-    }
-    testing::internal::CaptureStdout(); // the version, then the usage with the largest scale
-    print_version(stdout), print_usage(stdout);
-    std::string told = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(N(told.find("Brumzel Ball 0.6\nUsage:"),
-                told.find("the scale 1 to 4, or auto") == std::string::npos),
-              N(0, 0));
 }

@@ -108,7 +108,7 @@ TEST_F(Effects, StreaksAndDotsSetExactlyTheLibrarysPixels)
 }
 
 // An explosion sprays 41 pale particles a step at its speed, each with the explosion's life
-// left.
+// left; with 0-999 live a new one replaces record 1000, live or not, and a freed one is taken.
 TEST_F(Effects, ExplosionSpraysFortyOnePaleParticlesAStepWithItsLifeLeft)
 {
     create_explosion(9, 9, -2, 1, PARTICLE_DOT); // born dead: its record is taken again
@@ -125,10 +125,6 @@ TEST_F(Effects, ExplosionSpraysFortyOnePaleParticlesAStepWithItsLifeLeft)
     }
     do_explosions();
     EXPECT_EQ(live_particles(), 3 * 41);
-}
-
-TEST_F(Effects, FullExplosionTableReplacesItsLastRecord)
-{
     for (int n = 0; n < 1001; n++)
         create_explosion(n, 0, 5, 1, PARTICLE_DOT);
     create_explosion(2000, 2, 7, 1, PARTICLE_DOT); // record 1000 is live and replaced anyway

@@ -1,6 +1,5 @@
 // test_gamedata -- the generated GAMEDATA.DAT, the start-up's checks of its entries and of its
 // structure, and damaged files, which are refused with a message naming the file
-#include <cmath>
 #include <cstring>
 #include <tuple>
 
@@ -134,24 +133,4 @@ TEST_F(GameData, DamagedFilesAreRefusedBeforeTheLoaderSeesThem)
         EXPECT_NE(why.find(depth == 5 ? "too deep" : "holds 1 entries"), std::string::npos) << why;
     }
     ASSERT_TRUE(load_gamedata(gamedata_path(), text, sizeof text)) << text;
-}
-
-// The generator's samples: 16-bit mono, audible, unclipped (silence at 0x8000), short.
-TEST_F(GameData, SamplesAreAudibleUnclippedAndShort)
-{
-    for (int e = 0; e < DAT_ENTRIES; e++) {
-        if (gamedata_kind[e] != DAT_KIND_SAMPLE) continue;
-        SAMPLE *s = static_cast<SAMPLE *>(data[e].dat);
-        const unsigned short *v = static_cast<const unsigned short *>(s->data);
-        int peak = 0, pegged = 0;
-        double energy = 0;
-        for (unsigned long i = 0; i < s->len; i++) {
-            int a = abs(int(v[i]) - 0x8000);
-            peak = std::max(peak, a), pegged += a >= 32767, energy += double(a) * a;
-        }
-        double seconds = s->len / double(s->freq), most = e == DAT_TITLE_MUSIC ? 600 : 12;
-        EXPECT_EQ(N(s->bits, s->stereo, pegged), N(16, 0, 0)) << e;
-        EXPECT_TRUE(peak > 12000 && sqrt(energy / s->len) > 600) << e;
-        EXPECT_TRUE(seconds < most && (e != DAT_TITLE_MUSIC || seconds > 20)) << e;
-    }
 }

@@ -189,11 +189,6 @@ TEST_F(Pictures, SpritesLookAsReviewed)
     compare_picture("sprites");
 }
 
-static int heard(int entry)
-{
-    return int(std::count_if(sounds.begin(), sounds.end(), [=](sound s) { return s[0] == entry; }));
-}
-
 // Player 1 sweeps the mouse and fires, player 2 holds fire and steers, in turn up and down.
 static void scripted_step(int step)
 {
@@ -223,7 +218,8 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
     key[KEY_LCONTROL] = 0, key[KEY_ESC] = 1, mouse_b = 0;
     ASSERT_FALSE(game_continues());
     int p1 = p1_score, p2 = p2_score;
-    EXPECT_EQ(N(heard(DAT_LAUNCH_SOUND_P1), heard(DAT_LAUNCH_SOUND_P2), heard(DAT_NEW_HIGH_SOUND)),
+    EXPECT_EQ(N(count_sounds(DAT_LAUNCH_SOUND_P1), count_sounds(DAT_LAUNCH_SOUND_P2),
+                count_sounds(DAT_NEW_HIGH_SOUND)),
               N(400 - p1_balls, 400 - p2_balls, 1));
     ASSERT_TRUE(p2 > p1 && p1 > 90) << p1 << " " << p2; // both enter, player 2 above player 1
     get_brumzel_pixels();
@@ -232,7 +228,7 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
         gameover_logic_step();
     draw_gameover_frame();
     compare_picture("burst");
-    EXPECT_EQ(N(p1_score, p2_score, heard(DAT_GAMEOVER_SOUND)), N(p1, p2, 1));
+    EXPECT_EQ(N(p1_score, p2_score, count_sounds(DAT_GAMEOVER_SOUND)), N(p1, p2, 1));
 
     // Each entry: the name typed once the table is up, then the sorted table, left by its ball.
     static std::string keys;
@@ -266,7 +262,8 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
     EXPECT_EQ(N(entries, score_table[0].player_score, score_table[1].player_score), N(2, p2, p1));
     EXPECT_STREQ((std::string(score_table[0].player_name) + score_table[1].player_name).c_str(),
                  "BobAnn");
-    EXPECT_EQ(N(heard(DAT_ENTERNAME_SOUND), heard(DAT_KEY_CLICK), compared), N(2, 6, 7));
+    EXPECT_EQ(N(count_sounds(DAT_ENTERNAME_SOUND), count_sounds(DAT_KEY_CLICK), compared),
+              N(2, 6, 7));
 }
 
 // Opacity falls by the speed from 255 - speed while it stays above zero, a picture a step.
