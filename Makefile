@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 60
 CHECK_BUILD_FLAGS = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRUMZEL_BENCH=OFF \
 	-DBRUMZEL_GAMEDATA=$(CURDIR)/$(BUILD)/GAMEDATA.DAT
 
-.PHONY: play test build configure package deps bench screenshots clean sanitize fuzz
+.PHONY: play test build configure package deps bench screenshots pictures clean sanitize fuzz
 
 # Each target installs the Debian packages it needs (scripts/install-deps names the groups):
 # playing needs only the compiler, CMake, the game library and what the data generator uses; the
@@ -74,6 +74,12 @@ bench: build
 screenshots: build
 	@scripts/install-deps screenshots
 	scripts/take-screenshots $(BUILD) docs
+
+# The reviewed pictures of the screens, taken again into tests/pictures. Look at every new
+# picture before it is committed.
+pictures: build
+	mkdir -p $(BUILD)/tests/run-test_pictures
+	cd $(BUILD)/tests/run-test_pictures && BRUMZEL_TAKE_PICTURES=1 ../test_pictures
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

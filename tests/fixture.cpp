@@ -1,6 +1,7 @@
 // fixture -- the one headless start-up of every test program and the helpers the tests share
 #include "fixture.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,36 @@ const char *gamedata_path()
 {
     const char *path = getenv("BRUMZEL_TEST_GAMEDATA");
     return path && *path ? path : GAMEDATA_PATH;
+}
+
+sound_log sounds;
+int count_sounds(int entry)
+{
+    return int(std::count_if(sounds.begin(), sounds.end(), [=](sound s) { return s[0] == entry; }));
+}
+
+extern "C" int __wrap_play_sample(const SAMPLE *spl, int vol, int pan, int freq, int loop)
+{
+    for (int e = 0; e < DAT_ENTRIES && sounds.size() < 1000; e++) // a whole game's first 1000
+        if (data[e].dat == spl) sounds.push_back({e, vol, pan, freq + 100000 * loop});
+    return 0;
+}
+
+extern "C" void __wrap_stop_sample(const SAMPLE *spl)
+{
+    for (int e = 0; e < DAT_ENTRIES; e++)
+        if (data[e].dat == spl) sounds.push_back({e, -1, 0, 0});
+}
+
+std::array<int, 4> mouse_range;
+std::array<int, 2> pointer_placed;
+extern "C" void __wrap_set_mouse_range(int x1, int y1, int x2, int y2)
+{
+    mouse_range = {x1, y1, x2, y2};
+}
+extern "C" void __wrap_position_mouse(int x, int y)
+{
+    pointer_placed = {x, y};
 }
 
 // A test program that cannot start fails with the reason, and a skipped test fails the run:
@@ -39,8 +70,15 @@ int main(int argc, char **argv)
     return status;
 }
 
+static int open_files()
+{
+    auto fds = std::filesystem::directory_iterator("/proc/self/fd");
+    return int(std::distance(fds, std::filesystem::directory_iterator()));
+}
+
 void Headless::SetUp()
 {
+    files_open = open_files();
     memset(sprite, 0, sizeof sprite);
     MAX_PARTICLES = PARTICLE_SLOTS;
     initialise_particles();
@@ -57,11 +95,14 @@ void Headless::SetUp()
     mouse_x = mouse_y = mouse_b = 0;
     clear_bitmap(buffer);
     clear_bitmap(screen);
+    sounds.clear();
+    mouse_range = {}, pointer_placed = {-1, -1};
     srand(1);
 }
 
 void Headless::TearDown()
 {
+    EXPECT_EQ(open_files(), files_open) << "files left open";
     for (int k = 0; k < KEY_MAX; k++)
         key[k] = 0;
     mouse_b = 0;
@@ -123,37 +164,6 @@ int pixels(BITMAP *bmp, int x0, int y0, int x1, int y1, int c, BITMAP *other)
         for (int x = x0; x <= x1; x++)
             n += c >= 0 ? getpixel(bmp, x, y) == c : getpixel(bmp, x, y) != getpixel(other, x, y);
     return n;
-}
-
-bool shows_text(BITMAP *bmp, BITMAP *under, int font_entry, int x, int y, int c, const char *text,
-                int margin)
-{
-    FONT *f = font_entry < 0 ? font : data_font(font_entry);
-    int w = text_length(f, text), h = text_height(f);
-    BITMAP *glyphs = create_bitmap(w + margin, h);
-    int blank = bitmap_mask_color(glyphs);
-    clear_to_color(glyphs, blank);
-    textout_ex(glyphs, f, text, 0, 0, c, -1);
-    bool same = true;
-    for (int gy = 0; gy < h && same; gy++)
-        for (int gx = 0; gx < w + margin && same; gx++) {
-            int want = getpixel(glyphs, gx, gy) == blank ? getpixel(under, x + gx, y + gy) : c;
-            same = getpixel(bmp, x + gx, y + gy) == want;
-        }
-    destroy_bitmap(glyphs);
-    return same;
-}
-
-bool shows_sprite(BITMAP *bmp, BITMAP *picture, int x, int y)
-{
-    int mask = bitmap_mask_color(picture);
-    for (int py = 0; py < picture->h; py++)
-        for (int px = 0; px < picture->w; px++) {
-            int c = getpixel(picture, px, py);
-            bool seen = is_inside_bitmap(bmp, x + px, y + py, 0);
-            if (c != mask && seen && getpixel(bmp, x + px, y + py) != c) return false;
-        }
-    return true;
 }
 
 std::string file_bytes(const char *path)

@@ -2,6 +2,7 @@
 #define FIXTURE_H
 // fixture -- the one headless start-up of every test program and the helpers the tests share
 #include <allegro.h>
+#include <array>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -19,6 +20,18 @@ template <typename... T> nums N(T... v)
     return {double(v)...};
 }
 
+// Every sample the game played since the test began, in order: data-file entry, volume, pan and
+// frequency (plus 100000 when looped); a stopped one as entry, -1, 0, 0. The tests link the
+// library's play_sample and stop_sample to this log.
+using sound = std::array<int, 4>;
+using sound_log = std::vector<sound>;
+extern sound_log sounds;
+int count_sounds(int entry);
+// The mouse range last set and the place the pointer was last put, through the library; the tests
+// link set_mouse_range and position_mouse to these (the headless library has no mouse).
+extern std::array<int, 4> mouse_range;
+extern std::array<int, 2> pointer_placed;
+
 // The data file the tests load: $BRUMZEL_TEST_GAMEDATA if set, else the build's own.
 const char *gamedata_path();
 
@@ -32,6 +45,7 @@ class Headless : public ::testing::Test {
     void enter_temp_dir();
     char home[512] = "";
     std::string temp_dir;
+    int files_open = 0; // when the test began: every file the game opens it closes again
 };
 
 // A ball (kinds 1, 2) or a bumper (kind 3) in a slot, sized and weighted as the game makes them.
@@ -42,13 +56,6 @@ int live_flashes();
 int live_points();
 // Pixels of a box of bmp (corners included) of colour c, or with c < 0 differing from `other`.
 int pixels(BITMAP *bmp, int x0, int y0, int x1, int y1, int c, BITMAP *other = nullptr);
-// True when bmp shows text in colour c at (x, y) over the picture `under` and nothing else in
-// the text's box, widened by `margin` columns. Font entry -1 is the library's own font.
-bool shows_text(BITMAP *bmp, BITMAP *under, int font_entry, int x, int y, int c, const char *text,
-                int margin = 12);
-// True when bmp shows every opaque pixel of picture with its top-left corner at (x, y), as far
-// as it lies on bmp.
-bool shows_sprite(BITMAP *bmp, BITMAP *picture, int x, int y);
 std::string file_bytes(const char *path);
 void write_file(const char *path, const std::string &bytes);
 

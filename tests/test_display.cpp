@@ -56,15 +56,32 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
         option_result result;
         int mode, scale;
         bool settings_good;
+        const char *files = "---"; // the recording, watched and timedemo files taken, - for none
     } cases[] = {
         {{"--scale=4"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, 4, true},
         {{"--desktop", "--window"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, SCALE_UNSET, true},
         {{"--help"}, nullptr, OPTIONS_HELP, DISPLAY_UNSET, SCALE_UNSET, true},
         {{"--scale", "5"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
+        {{"--scale", "0"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
+        {{"--scale", "1"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, 1, true},
         {{"--scale", "2x"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
         {{"--scale"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
         {{"--desktop", "--scale", "2"}, nullptr, OPTIONS_BAD, DISPLAY_DESKTOP, 2, true},
         {{"--bogus", "--help"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
+        // Recording options take a file, after a space or "="; the timedemo goes alone.
+        {{"--record=a", "--window", "--replay", "b"},
+         nullptr,
+         OPTIONS_PLAY,
+         DISPLAY_WINDOW,
+         SCALE_UNSET,
+         true,
+         "ab-"},
+        {{"--timedemo", "c"}, nullptr, OPTIONS_PLAY, DISPLAY_UNSET, SCALE_UNSET, true, "--c"},
+        {{"--replay"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
+        {{"--record="}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
+        {{"--recording", "a"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
+        {{"--timedemo=c", "--replay=b"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
+        {{"--scale", "2", "--timedemo", "c"}, nullptr, OPTIONS_BAD, DISPLAY_WINDOW, 2, true},
         // The settings file fills what the command line leaves open; the command line wins.
         {{}, "mode = Desktop\n", OPTIONS_PLAY, DISPLAY_DESKTOP, SCALE_UNSET, true},
         {{}, "mode = window\nscale = auto\n", OPTIONS_PLAY, DISPLAY_WINDOW, SCALE_LARGEST, true},
@@ -83,7 +100,13 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
         display_choice choice = {DISPLAY_UNSET, SCALE_UNSET};
         char why[160] = "";
         auto args = const_cast<char **>(argv.data());
+        chosen_replay = {};
         auto r = parse_command_line(int(argv.size()), args, &choice, why, sizeof why);
+        std::string files;
+        for (const char *file :
+             {chosen_replay.record, chosen_replay.replay, chosen_replay.timedemo})
+            files += file ? file : "-";
+        EXPECT_TRUE(r == OPTIONS_BAD || files == c.files) << files;
         ASSERT_EQ(r, c.result);
         EXPECT_EQ(r == OPTIONS_BAD, why[0] != '\0') << "a refused line says why: " << why;
         remove(SETTINGS_FILE);
@@ -320,4 +343,19 @@ TEST_F(Display, SwitchKeepsTheFrameTheTablesAndAHalfTypedName)
         destroy_bitmap(b);
     open_graphics_mode = set_gfx_mode;
     chosen_display = {DISPLAY_UNSET, SCALE_UNSET};
+}
+
+// Without a display no mode can be set: each says what it could not open, and the game stops.
+TEST_F(Display, ModesThatCannotBeSetSayWhyAndStop)
+{
+    const std::pair<display_choice, const char *> modes[] = {
+        {{DISPLAY_UNSET, SCALE_UNSET}, "^Unable to set 16,24 or 32 bit graphic mode\n"},
+        {{DISPLAY_WINDOW, 3}, "cannot start: no 2400x1800 window could be opened at 16, 24 or 32"},
+        {{DISPLAY_WINDOW, SCALE_LARGEST}, "cannot start: no 800x600 window"},
+        {{DISPLAY_DESKTOP, SCALE_UNSET}, "cannot start: the desktop's size is not known"}};
+    for (const auto &[choice, says] : modes) {
+        chosen_display = choice;
+        // The library would free the test's own screen when it sets a mode.
+        EXPECT_EXIT((screen = nullptr, set_display_mode()), testing::ExitedWithCode(1), says);
+    }
 }

@@ -1,11 +1,15 @@
 // test_rules -- the rules of play: motion, friction, launches, controls, the computer player,
 // collisions, scoring, side lines and the course of a game
+#include <tuple>
+
 #include "check_collision.h"
 #include "explosions.h"
 #include "fixture.h"
 #include "game_round.h"
 #include "gameover.h"
+#include "hiscore.h"
 #include "move_sprites.h"
+#include "moving_points.h"
 #include "new_ball.h"
 #include "particles.h"
 #include "player_input.h"
@@ -78,6 +82,8 @@ TEST_F(Rules, LaunchesLeaveTheLaunchersWithTheirSidesAimEverySixteenSteps)
     new_ball(KIND_P2_BALL);
     EXPECT_EQ(at(0), N(30, 290, 6, -10));
     EXPECT_EQ(at(1), N(770, 290, -6, 5));
+    EXPECT_EQ(sounds, (sound_log{{DAT_LAUNCH_SOUND_P1, 128, 255, 1000},
+                                 {DAT_LAUNCH_SOUND_P2, 128, 255, 1000}}));
     EXPECT_EQ(N(sprite[0].w, sprite[1].mass, sprite[1].type, p1_balls, p2_balls, p1_frames),
               N(10, 1, KIND_P2_BALL, 399, 399, 0));
     // Steps since the last launch, balls left, and whether it fires.
@@ -113,6 +119,7 @@ TEST_F(Rules, MouseAimsAndFiresForPlayerOneKeysForPlayerTwo)
     mouse_y = 0, mouse_b = 2; // the right button alone does not fire
     input_steps(1);
     EXPECT_EQ(N(p1_dy, balls_of(KIND_P1_BALL)), N(-40, 0));
+    EXPECT_EQ(mouse_range, (std::array<int, 4>{10, 0, 10, 160})); // the pointer held to a column
     mouse_b = 3;                           // with the left one it does, at this step's aim
     key[KEY_LCONTROL] = key[KEY_DOWN] = 1; // player 2 fires with the aim of the step before
     input_steps(1);
@@ -126,6 +133,14 @@ TEST_F(Rules, MouseAimsAndFiresForPlayerOneKeysForPlayerTwo)
     key[KEY_LCONTROL] = key[KEY_UP] = 1;
     input_steps(40);
     EXPECT_EQ(N(p2_dy, balls_of(KIND_P2_BALL)), N(0, 0));
+    enter_temp_dir(); // S saves the last drawn frame as dump.pcx, or nothing where it cannot
+    clear_to_color(buffer, makecol(0, 0, 255));
+    key[KEY_S] = 1;
+    input_steps(1);
+    BITMAP *shot = load_bitmap(SCREENSHOT_FILE, nullptr);
+    ASSERT_NE(shot, nullptr);
+    EXPECT_EQ(N(shot->w, shot->h, pixels(shot, 0, 0, 799, 599, -1, buffer)), N(800, 600, 0));
+    destroy_bitmap(shot);
 }
 
 // Per bumper right of x 600 moving right two draws: fire on 0 or 1 of ten, then aim up 0.01 on
@@ -216,6 +231,7 @@ TEST_F(Rules, BumpersClashWithABurstAsFastAsHalfOfMult)
     EXPECT_EQ(N(e.x, e.life, e.speed, at(74)[0], at(75)[0], at(76)[0], live_explosions(), mult,
                 p1_score + p2_score),
               N(329, 6, 20, 399.5, 459.5, 339.7, 2, 10, 0));
+    EXPECT_EQ(sounds, sound_log(2, {DAT_CLASH_SOUND, 128, 128, 1000}));
 }
 
 // Against mass 10000 a bumper of mass 20 keeps (10000 - 20) / (10000 + 20) of its speed,
@@ -225,13 +241,15 @@ TEST_F(Rules, EdgesTurnObjectsBackAndCornerPadsFlashUnderBumpers)
     initialise_sprites();
     place(71, KIND_BUMPER, 400, 74, 0, -2); // 1 pixel into the top edge (lowest point y 45)
     place(72, KIND_BUMPER, 145, 100, 0, 0); // within the top-left pad's reach
+    place(73, KIND_BUMPER, 145, 500, 0, 0); // and the bottom-left one's, in the first edge slot
     place(0, KIND_P2_BALL, 691, 491, 2, 2); // 154.2 from the bottom-right corner
     check_collision();
     EXPECT_NEAR(sprite[71].dy, 2.0 * 9980 / 10020, 1e-12);
     EXPECT_TRUE(sprite[0].dx < 0 && sprite[0].dy < 0);
     check_collision();
     EXPECT_EQ(N(live_flashes(), rebound[1].type, at(104)[1], sprite[0].type, p1_score + p2_score),
-              N(2, KIND_PAD_TOP_LEFT, -1180, KIND_P2_BALL, 0));
+              N(4, KIND_PAD_BOTTOM_LEFT, -1180, KIND_P2_BALL, 0));
+    EXPECT_EQ(sounds, sound_log(4, {DAT_PAD_SOUND, 255, 255, 1000}));
 }
 
 TEST_F(Rules, SideLinesTurnEverythingBackAndScoreBumpersForTheOtherSide)
@@ -249,28 +267,8 @@ TEST_F(Rules, SideLinesTurnEverythingBackAndScoreBumpersForTheOtherSide)
     }
     EXPECT_EQ(N(at(72)[2], at(73)[2], at(0)[3], live_points(), sprite[FIRST_POINTS_SLOT].direction),
               N(-1, 1, 1, 4, 2));
-}
-
-// A ball in flight, a bumper beyond the right line, an explosion of life 2, the button down, a
-// ball at rest in slot 50: play launches before friction, the closing scene clears slot 50.
-TEST_F(Rules, OneLogicStepRunsEveryPartOfPlayInOrder)
-{
-    for (bool closing : {false, true}) {
-        SetUp();
-        place(0, KIND_P1_BALL, 100, 100, 2, 0);
-        place(72, KIND_BUMPER, 760, 300, 0, 0);
-        place(OVERFLOW_BALL_SLOT, KIND_P2_BALL, 400, 500, 0, 0);
-        create_explosion(400, 400, 2, 1, PARTICLE_DOT);
-        mouse_b = 1;
-        closing ? gameover_logic_step() : play_logic_step();
-        EXPECT_EQ(at(0), N(102, 100, 2 * 0.992, 0)); // moved, then slowed
-        // The side line scored, its number drifted; two trail dots and 41 of the spray aged once.
-        EXPECT_EQ(N(p1_score, sprite[FIRST_POINTS_SLOT].x, particles[0].life, particles[2].life,
-                    explosion[0].life, live_particles()),
-                  N(250, 759, 9, 1, 1, 43));
-        EXPECT_EQ(at(1), closing ? N(0, 0, 0, 0) : N(30, 290, 6 * 0.992, -10 * 0.992));
-        EXPECT_EQ(sprite[OVERFLOW_BALL_SLOT].type, closing ? KIND_FREE : KIND_P2_BALL);
-    }
+    const sound_log goals = {{DAT_GOAL_SOUND, 255, 0, 1000}, {DAT_GOAL_SOUND, 255, 255, 500}};
+    EXPECT_EQ(sounds, (sound_log{goals[0], goals[1], goals[0], goals[1]})); // left, then right
 }
 
 // Passes of the play loop, each frame drawn taking one tick of the clock.
@@ -289,6 +287,37 @@ TEST_F(Rules, DrawingWaitsForTheClockButNeverSkipsAFrame)
         actual_frames = r[0], target_frames = r[1];
         EXPECT_EQ(draw_paced([] { target_frames = target_frames + 1; }), r[2]) << r[0];
     }
+    __inc_game_time(); // the timer's tick
+    EXPECT_EQ(target_frames, 7);
+}
+
+// The last slot of each range a step walks takes part in it.
+TEST_F(Rules, StepsReachTheLastSlotsOfTheirRanges)
+{
+    for (int n = 0; n < LAST_BALL_SLOT; n++)
+        sprite[n].type = KIND_P1_BALL;
+    EXPECT_EQ(free_ball_slot(), LAST_BALL_SLOT);
+    memset(sprite, 0, sizeof sprite);
+    place(LAST_BALL_SLOT, KIND_P2_BALL, 100, 500, 0, 0);  // at rest: leaves the field
+    place(LAST_SPARE_SLOT, KIND_P1_BALL, 100, 300, 1, 0); // slowed, never removed
+    place(LAST_MOVED_SLOT, KIND_BUMPER, 300, 300, 1, 0);
+    place(LAST_MOVABLE_SLOT, KIND_BUMPER, 245, 300, 0, 0); // overlaps slot 100 by 4 once it moved
+    move_sprites();
+    reduce_speed();
+    EXPECT_EQ(N(sprite[49].type, at(70)[0], at(70)[2], sprite[70].type), N(0, 101, 0.992, 1));
+    check_collision(); // slot 99 is pushed its half of the overlap away, slot 100 never moves
+    EXPECT_EQ(N(at(99)[0], at(100)[0]), N(243, 301));
+    Menu_Option = MENU_ONE_PLAYER; // the computer watches the last bumper slot
+    place(LAST_BUMPER_SLOT, KIND_BUMPER, 650, 300, 1, 0);
+    srand(5);
+    player_input();
+    int after = rand();
+    srand(5);
+    rand(), rand(); // its two draws, to fire and to aim
+    EXPECT_EQ(rand(), after);
+    sprite[LAST_POINTS_SLOT].life = 5, sprite[LAST_POINTS_SLOT].type = KIND_MOVING_POINT;
+    update_moving_points();
+    EXPECT_EQ(sprite[LAST_POINTS_SLOT].life, 4);
 }
 
 TEST_F(Rules, CountFallsByOneEvery200TicksAndEachStageFiresOnceArmedByTheOneBefore)
@@ -303,6 +332,9 @@ TEST_F(Rules, CountFallsByOneEvery200TicksAndEachStageFiresOnceArmedByTheOneBefo
             if (int sample = check_end_of_game_count(); sample >= 0) fired.emplace_back(t, sample);
     }
     EXPECT_EQ(fired, want);
+    ASSERT_EQ(sounds.size(), want.size());
+    for (size_t k = 0; k < want.size(); k++)
+        EXPECT_EQ(sounds[k], (sound{want[k].second, 255, 128, 1000}));
     int later = countdown_flag = 0; // the warning at 8 missed: nothing later fires
     for (int t = 18600; t <= 20400; t++) {
         target_frames = t;
@@ -338,4 +370,53 @@ TEST_F(Rules, NewBestScorePlaysItsSampleOncePerRunAndAPassKeepsItUp)
     target_frames = 18400, p1_score = 140; // a pass takes the best along and fires the count
     passes(1);
     EXPECT_EQ(N(hi, countdown_flag, actual_frames), N(140, 5, 1));
+    EXPECT_EQ(sounds, (sound_log{{DAT_NEW_HIGH_SOUND, 255, 128, 1000},
+                                 {DAT_WARNING_SOUND, 255, 128, 1000}}));
+}
+
+// Player 1's score enters first, then player 2's against the table as player 1 left it, and only
+// in a two-player game; a score equal to the tenth place does not enter. The close button waits
+// while a score is kept.
+TEST_F(Rules, QualifyingScoresEnterTheTablePlayerOneFirst)
+{
+    enter_temp_dir();
+    static std::string entered;
+    static const score_screens logged = {
+        [](int score) { entered += std::to_string(score) + (keeping_score ? "k " : " "); },
+        [](int wait) { entered += "shown" + std::to_string(wait) + " "; }};
+    const std::tuple<int, int, int, const char *> rows[] = {
+        {MENU_ONE_PLAYER, 41, 500, "41k shown1 "}, // the computer never enters
+        {MENU_TWO_PLAYER, 40, 41, "41k shown1 "},  // 40 only ties the tenth place
+        {MENU_TWO_PLAYER, 50, 45, "50k shown1 "},  // 50 pushes 45 down to the tenth place
+        {MENU_TWO_PLAYER, 41, 60, "41k shown1 60k shown1 "}};
+    for (auto [menu, p1, p2, want] : rows) {
+        set_default_scores(); // places 6-9 at 45, the tenth at 40
+        for (int a = 5; a < 9; a++)
+            score_table[a].player_score = 45;
+        Menu_Option = menu, p1_score = p1, p2_score = p2, entered.clear();
+        enter_high_scores(logged);
+        EXPECT_EQ(entered + std::to_string(keeping_score), want + std::string("0"));
+    }
+}
+
+// Before every game the menu pass frees every table, whatever the last game left, places the
+// bumpers and edges at rest and takes the best score from the table; a new game resets the rest.
+TEST_F(Rules, EveryGameStartsFromFreeTablesAndResetCounters)
+{
+    enter_temp_dir();
+    for (sprite_record &s : sprite)
+        s.type = KIND_P1_BALL, s.life = 9, s.dx = s.dy = 3;
+    create_particle(1, 1, 1, PARTICLE_DOT, 1, 1, 1, 50);
+    create_explosion(1, 1, 5, 1, PARTICLE_DOT);
+    create_pad_rebound(KIND_PAD_TOP_LEFT);
+    start_menu_pass();
+    int taken = 0, moving = 0;
+    for (const sprite_record &s : sprite)
+        taken += s.type != KIND_FREE || s.life != 0, moving += s.type && (s.dx || s.dy);
+    EXPECT_EQ(N(taken, moving, live_particles(), live_explosions(), live_flashes(), hi),
+              N(12, 0, 0, 0, 0, 90));
+    p1_dy = p2_dy = 3, p1_balls = p2_balls = 5, p1_score = p2_score = 7, countdown_flag = 99;
+    initialise_newgame();
+    EXPECT_EQ(N(p1_dy, p2_dy, p1_balls, p2_balls, p1_score, p2_score, countdown_flag),
+              N(0, 0, 400, 400, 0, 0, 0));
 }

@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <zlib.h>
+
+#include "png.h"
 
 colour rgb(int r, int g, int b)
 {
@@ -278,61 +279,19 @@ bool save_bmp24(const canvas &c, const std::string &path, bool masked, colour un
     return fclose(f) == 0;
 }
 
-static void put_be(std::vector<unsigned char> &v, uint32_t x)
-{
-    for (int i = 3; i >= 0; i--)
-        v.push_back((x >> (8 * i)) & 0xFF);
-}
-
-static void png_chunk(FILE *f, const char *type, const std::vector<unsigned char> &body)
-{
-    std::vector<unsigned char> head;
-    put_be(head, body.size());
-    fwrite(head.data(), 1, 4, f);
-    std::vector<unsigned char> crcbuf(type, type + 4);
-    crcbuf.insert(crcbuf.end(), body.begin(), body.end());
-    fwrite(crcbuf.data(), 1, crcbuf.size(), f);
-    std::vector<unsigned char> crc;
-    put_be(crc, crc32(0, crcbuf.data(), crcbuf.size()));
-    fwrite(crc.data(), 1, 4, f);
-}
-
 bool save_png(const canvas &c, const std::string &path, bool alpha)
 {
-    FILE *f = fopen(path.c_str(), "wb");
-    if (!f) return false;
-    static const unsigned char sig[8] = {137, 80, 78, 71, 13, 10, 26, 10};
-    fwrite(sig, 1, 8, f);
-    std::vector<unsigned char> ihdr;
-    put_be(ihdr, c.w);
-    put_be(ihdr, c.h);
-    ihdr.push_back(8);
-    ihdr.push_back(alpha ? 6 : 2);
-    ihdr.push_back(0);
-    ihdr.push_back(0);
-    ihdr.push_back(0);
-    png_chunk(f, "IHDR", ihdr);
     int ch = alpha ? 4 : 3;
     std::vector<unsigned char> raw;
-    raw.reserve((size_t)(c.w * ch + 1) * c.h);
-    for (int y = 0; y < c.h; y++) {
-        raw.push_back(0);
-        for (int x = 0; x < c.w; x++) {
-            const pixel &p = c.px[y * c.w + x];
-            float k = alpha ? 1.0f : p.a;
-            raw.push_back((unsigned char)std::lround(std::clamp(p.r * k, 0.0f, 1.0f) * 255));
-            raw.push_back((unsigned char)std::lround(std::clamp(p.g * k, 0.0f, 1.0f) * 255));
-            raw.push_back((unsigned char)std::lround(std::clamp(p.b * k, 0.0f, 1.0f) * 255));
-            if (alpha) raw.push_back((unsigned char)std::lround(std::clamp(p.a, 0.0f, 1.0f) * 255));
-        }
+    raw.reserve((size_t)c.w * ch * c.h);
+    for (const pixel &p : c.px) {
+        float k = alpha ? 1.0f : p.a;
+        raw.push_back((unsigned char)std::lround(std::clamp(p.r * k, 0.0f, 1.0f) * 255));
+        raw.push_back((unsigned char)std::lround(std::clamp(p.g * k, 0.0f, 1.0f) * 255));
+        raw.push_back((unsigned char)std::lround(std::clamp(p.b * k, 0.0f, 1.0f) * 255));
+        if (alpha) raw.push_back((unsigned char)std::lround(std::clamp(p.a, 0.0f, 1.0f) * 255));
     }
-    uLongf len = compressBound(raw.size());
-    std::vector<unsigned char> z(len);
-    compress2(z.data(), &len, raw.data(), raw.size(), 9);
-    z.resize(len);
-    png_chunk(f, "IDAT", z);
-    png_chunk(f, "IEND", {});
-    return fclose(f) == 0;
+    return write_png(path, c.w, c.h, raw.data(), ch);
 }
 
 // Premultiplied sample of the source at a fractional position (bilinear).
