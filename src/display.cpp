@@ -19,7 +19,6 @@ void (*picture_shown)() = nullptr;
 volatile int display_ticks = 0;
 int pictures_sent = 0;
 int desktop_width = 0, desktop_height = 0;
-int (*open_graphics_mode)(int, int, int, int, int) = set_gfx_mode;
 int keeping_score = 0;
 
 // Room left around a window for its title bar and the desktop's panels.
@@ -421,7 +420,7 @@ static bool try_depths(const int *depths, int count, int card, int w, int h)
     for (int n = 0; n < count; n++) {
         if (depths[n] <= 0) continue;
         set_color_depth(depths[n]);
-        if (open_graphics_mode(card, w, h, 0, 0) == 0) return true;
+        if (set_gfx_mode(card, w, h, 0, 0) == 0) return true;
     }
     return false;
 }
@@ -497,12 +496,12 @@ static bool set_mode_keeping_frame(BITMAP *frame, const mode_request &r)
     }
     set_color_depth(bitmap_color_depth(frame));
     if (r.card == GFX_AUTODETECT_WINDOWED) set_window_title(GAME_NAME);
-    bool switched = open_graphics_mode(r.card, r.w, r.h, 0, 0) == 0;
+    bool switched = set_gfx_mode(r.card, r.w, r.h, 0, 0) == 0;
     if (!switched) {
         fprintf(stderr, "%s: the %dx%d mode could not be set (%s); the display stays as it was\n",
                 GAME_NAME, r.w, r.h, allegro_error);
         const mode_request &old = current_mode;
-        if (open_graphics_mode(old.card, old.w, old.h, 0, 0) != 0)
+        if (set_gfx_mode(old.card, old.w, old.h, 0, 0) != 0)
             mode_failed("the display mode was lost in a switch");
     }
     if (switched) current_mode = r;

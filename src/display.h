@@ -87,8 +87,6 @@ void position_game_mouse(int x, int y);
 // ---- the full-screen switch ----
 // The desktop's own size, read before the first mode is set (0 when it is not known).
 extern int desktop_width, desktop_height;
-// Sets a graphics mode as the library's set_gfx_mode does; the tests put one of their own here.
-extern int (*open_graphics_mode)(int card, int w, int h, int v_w, int v_h);
 // Switches between a window (the chosen scale, or the largest that fits) and the desktop fill;
 // from the 800x600 full-screen mode, to a window. The frame, and with it the picture, stays; the
 // mouse is mapped anew and the mode is kept in the settings file. When the new mode cannot be

@@ -10,6 +10,7 @@
 #include "display.h"
 #include "gamedata.h"
 #include "gamepad.h"
+#include "null_drivers.h"
 #include "options.h"
 #include "pause.h"
 
@@ -32,16 +33,19 @@ void create_offscreen_bitmaps()
 
 bool initialise_headless(const char *gamedata_path, char *why, int why_size)
 {
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
+    if (!start_null_library(SCREEN_WIDTH, SCREEN_HEIGHT, 16)) {
         snprintf(why, why_size, "Allegro did not start: %s", allegro_error);
         return false;
     }
+    install_timer();
     set_color_depth(16);
-    screen = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    if (screen) clear_bitmap(screen);
+    if (set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0) != 0) {
+        snprintf(why, why_size, "the null display did not open: %s", allegro_error);
+        return false;
+    }
     if (!load_gamedata(gamedata_path, why, why_size)) return false;
     create_offscreen_bitmaps();
-    if (!screen || !buffer || !text_buffer || !stretch) {
+    if (!buffer || !text_buffer || !stretch) {
         snprintf(why, why_size, "the off-screen bitmaps could not be made");
         return false;
     }
@@ -73,6 +77,12 @@ int initialise()
         report_no_display();
         exit(1);
     }
+    initialise_on_library();
+    return 0;
+}
+
+void initialise_on_library()
+{
     install_keyboard();
     install_timer();
     LOCK_VARIABLE(target_frames);
@@ -97,7 +107,6 @@ int initialise()
     }
     create_offscreen_bitmaps();
     srand(time(nullptr));
-    return 0;
 }
 
 // Bumpers start as a downward triangle of three, two and one, 2 pixels apart.

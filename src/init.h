@@ -51,6 +51,10 @@ constexpr int BALLS_PER_GAME = 400;
 // choice completed from the settings file), and loads the data file. Returns only on success;
 // every failure ends the process with status 1 and a word on standard error.
 int initialise();
+// All of the start-up after the library's own, in its order: keyboard, the tick, mouse, pads,
+// sound, the settings file, the display mode and its hooks, the data file, the off-screen
+// bitmaps and the seed. Returns only on success, as initialise() does.
+void initialise_on_library();
 // Timer callback: one tick, 150 a second.
 void __inc_game_time();
 // Sets target_frames to 0 without losing it to a tick that lands at the same moment.
@@ -58,9 +62,10 @@ void reset_target_frames();
 // Sets target_frames to a count the same way: a pause puts back the count it stopped at.
 void set_target_frames(int ticks);
 
-// Starts the library without a display, as the timedemo and the tests run it: 16-bit colour,
-// screen an 800x600 memory bitmap, the data file at gamedata_path loaded and the off-screen
-// bitmaps made. On failure returns false with the reason in why.
+// Starts the library on the null drivers, as the timedemo and the tests run it: the null timer,
+// the null display's 800x600 full-screen mode at 16 bits (screen a memory bitmap), the data file
+// at gamedata_path loaded and the off-screen bitmaps made. On failure returns false with the
+// reason in why.
 bool initialise_headless(const char *gamedata_path, char *why, int why_size);
 // Creates text_buffer, buffer and stretch at the current colour depth.
 void create_offscreen_bitmaps();

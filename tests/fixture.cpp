@@ -11,7 +11,9 @@
 #include <unistd.h>
 
 #include "explosions.h"
+#include "null_drivers.h"
 #include "particles.h"
+#include "png.h"
 #include "rebound_effect.h"
 #include "title_screen.h"
 
@@ -27,17 +29,20 @@ int count_sounds(int entry)
     return int(std::count_if(sounds.begin(), sounds.end(), [=](sound s) { return s[0] == entry; }));
 }
 
+extern "C" int __real_play_sample(const SAMPLE *spl, int vol, int pan, int freq, int loop);
 extern "C" int __wrap_play_sample(const SAMPLE *spl, int vol, int pan, int freq, int loop)
 {
     for (int e = 0; e < DAT_ENTRIES && sounds.size() < 1000; e++) // a whole game's first 1000
         if (data[e].dat == spl) sounds.push_back({e, vol, pan, freq + 100000 * loop});
-    return 0;
+    return __real_play_sample(spl, vol, pan, freq, loop); // a voice once the sound is started
 }
 
+extern "C" void __real_stop_sample(const SAMPLE *spl);
 extern "C" void __wrap_stop_sample(const SAMPLE *spl)
 {
     for (int e = 0; e < DAT_ENTRIES; e++)
         if (data[e].dat == spl) sounds.push_back({e, -1, 0, 0});
+    __real_stop_sample(spl);
 }
 
 std::array<int, 4> mouse_range;
@@ -87,6 +92,7 @@ void Headless::SetUp()
     initialise_newgame();
     p1_frames = p2_frames = 100;
     mult = hi = new_high = 0;
+    null_tick(0); // rests start at a whole tick
     target_frames = 0;
     actual_frames = 0;
     Menu_Option = MENU_TWO_PLAYER;
@@ -177,6 +183,43 @@ std::string file_bytes(const char *path)
         b.append(block, n);
     fclose(f);
     return b;
+}
+
+int pictures_compared = 0;
+void compare_picture(const std::string &name, BITMAP *bmp)
+{
+    pictures_compared++;
+    if (!bmp) bmp = screen;
+    const std::string base = std::string(PICTURES_DIR) + "/" + name;
+    rgb_picture now, reviewed;
+    now.w = bmp->w, now.h = bmp->h;
+    for (int y = 0; y < now.h; y++)
+        for (int x = 0; x < now.w; x++) {
+            int c = getpixel(bmp, x, y);
+            now.rgb.insert(now.rgb.end(), {uint8_t(getr(c)), uint8_t(getg(c)), uint8_t(getb(c))});
+        }
+    if (getenv("BRUMZEL_TAKE_PICTURES")) {
+        ASSERT_TRUE(write_png(base + ".png", now.w, now.h, now.rgb.data(), 3)) << base;
+        return;
+    }
+    rgb_picture where;
+    bool found = read_png(base + ".png", &reviewed);
+    long differ = picture_difference(reviewed, now, &where);
+    if (!differ) return;
+    write_png(base + ".new.png", now.w, now.h, now.rgb.data(), 3);
+    write_png(base + ".diff.png", where.w, where.h, where.rgb.data(), 3);
+    ADD_FAILURE() << name << ": " << (found ? std::to_string(differ) : "no reviewed picture, all")
+                  << " pixels differ; see " << base << ".new.png and " << base << ".diff.png";
+}
+
+void back_to_plain_display()
+{
+    leave_display_mode();
+    null_mode_refused = nullptr;
+    set_color_depth(16);
+    ASSERT_EQ(set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0), 0);
+    use_display_view(window_view(1));
+    chosen_display = {DISPLAY_UNSET, SCALE_UNSET};
 }
 
 void write_file(const char *path, const std::string &bytes)

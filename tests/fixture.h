@@ -57,6 +57,14 @@ int live_points();
 // Pixels of a box of bmp (corners included) of colour c, or with c < 0 differing from `other`.
 int pixels(BITMAP *bmp, int x0, int y0, int x1, int y1, int c, BITMAP *other = nullptr);
 std::string file_bytes(const char *path);
+// Compares bmp (the screen unless said) with its reviewed picture tests/pictures/NAME.png. On a
+// difference the new picture and a difference picture (the changed pixels magenta over the new
+// one dimmed) go beside it; BRUMZEL_TAKE_PICTURES=1 takes the reviewed pictures again.
+void compare_picture(const std::string &name, BITMAP *bmp = nullptr);
+extern int pictures_compared;
+// The tests' own display again: the null 800x600 full-screen mode at 16 bits, drawn straight
+// onto, every mode taken.
+void back_to_plain_display();
 void write_file(const char *path, const std::string &bytes);
 
 #endif

@@ -5,6 +5,7 @@
 #include "display.h"
 #include "fixture.h"
 #include "hiscore.h"
+#include "null_drivers.h"
 #include "options.h"
 #include "title_screen.h"
 
@@ -152,7 +153,7 @@ TEST_F(Display, PresentShowsEachFramePixelWhereTheMappingPutsIt)
         const int black_bars = pixels(display, 0, 0, w - 1, h - 1, 0) - v.w * v.h;
         rectfill(display, 0, 0, w - 1, h - 1, marker);
         const int sent = pictures_sent;
-        display_ticks++;
+        null_tick(1);
         present_screen();
         long wrong = 0, bars_touched = 0;
         for (int y = 0; y < h; y++) {
@@ -204,7 +205,7 @@ TEST_F(Display, PicturesGoOutOnceATickAndOnlyWhenNew)
             const char *c = strchr("RGB", *op);
             if (c) clear_to_color(screen, colours[c - "RGB"]);
             if (c || *op == 'p') present_screen();
-            if (*op == 't') display_ticks++;
+            if (*op == 't') null_tick(1);
             if (*op == 'r') rest_unless_closed(3);
             if (*op == 'w') wait_a_moment();
         }
@@ -259,18 +260,14 @@ TEST_F(Display, SwitchedModeIsKeptInTheSettingsFileWithItsOtherLines)
     EXPECT_EQ(file_bytes(SETTINGS_FILE) + (why[0] ? "" : "no reason"), cases[5].after);
 }
 
-// ---- the full-screen switch, with memory bitmaps for displays ----
-static std::vector<BITMAP *> displays_made;
+// ---- the full-screen switch, on the null display ----
 static std::string modes_asked;
 static int refused_width = -1; // a display of this width cannot be had
-static int fake_graphics_mode(int card, int w, int h, int, int)
+static bool note_mode(int w, int h, int depth, bool windowed)
 {
-    modes_asked += (card == GFX_AUTODETECT_WINDOWED ? "window " : "full ") + std::to_string(w) +
-                   "x" + std::to_string(h) + ";";
-    if (w == refused_width) return -1;
-    screen = create_bitmap(w, h);
-    displays_made.push_back(screen);
-    return 0;
+    modes_asked += (windowed ? "window " : "full ") + std::to_string(w) + "x" + std::to_string(h) +
+                   "x" + std::to_string(depth) + ";";
+    return w == refused_width;
 }
 static std::string typing;
 static int typed_key()
@@ -291,29 +288,48 @@ static void type_and_switch()
     if (step == 5) key[KEY_ENTER] = 1;
 }
 
-// From an 800x600 window on a 1366x768 desktop the switch fills the desktop with the picture
-// the game had drawn straight onto the display; Alt+Enter during name entry goes back to the
-// window, the half-typed name and the tables kept; a mode that cannot be set leaves the game as
-// it was. Each switch keeps its mode in the settings file.
+// On a 1366x768 desktop F11 takes the default mode to the largest window that fits (800x600),
+// then the desktop fill, keeping the picture the game had drawn and the pointer's place in the
+// game; Alt+Enter during name entry goes back to the window, the half-typed name and the tables
+// kept; a mode that cannot be set leaves the game as it was. Each switch keeps its mode in the
+// settings file.
 TEST_F(Display, SwitchKeepsTheFrameTheTablesAndAHalfTypedName)
 {
     enter_temp_dir();
-    fixture_screen = screen;
-    open_graphics_mode = fake_graphics_mode;
+    null_mode_refused = note_mode;
     desktop_width = 1366, desktop_height = 768;
-    chosen_display = {DISPLAY_WINDOW, SCALE_UNSET};
     blit(title1, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    EXPECT_TRUE(switch_display_mode());
-    display_ticks++;
-    send_held_picture();
-    ASSERT_NE(display_bitmap, nullptr);
-    long wrong = 0;
-    for (int y = 0; y < wide.h; y++)
-        for (int x = 0; x < wide.w; x++)
-            wrong += getpixel(display_bitmap, wide.x + x, y) !=
-                     getpixel(title1, to_game_x(wide.x + x), to_game_y(y));
-    EXPECT_EQ(N(wrong, chosen_display.mode, frame_view.x, frame_view.w), N(0, 2, 171, 1024));
-    EXPECT_EQ(file_bytes(SETTINGS_FILE) + modes_asked, "mode = desktop\nfull 1366x768;");
+    set_game_mouse_range(0, 0, 799, 599);
+    mouse_x = 700, mouse_y = 500;
+    const struct {
+        int mode;
+        display_view view;
+        std::array<int, 6> range_and_pointer;
+    } steps[] = {{DISPLAY_WINDOW, window_view(1), {0, 0, 799, 599, 700, 500}},
+                 {DISPLAY_DESKTOP, wide, {171, 0, 1194, 767, 1067, 640}}};
+    for (const auto &st : steps) {
+        key[KEY_F11] = 1;
+        switch_display_if_asked(), switch_display_if_asked(); // held: one switch
+        key[KEY_F11] = 0;
+        switch_display_if_asked();
+        null_tick(1);
+        send_held_picture();
+        ASSERT_NE(display_bitmap, nullptr);
+        long wrong = 0;
+        const display_view &v = st.view;
+        for (int y = 0; y < v.h; y++)
+            for (int x = 0; x < v.w; x++)
+                wrong += getpixel(display_bitmap, v.x + x, v.y + y) !=
+                         getpixel(title1, to_game_x(v.x + x), to_game_y(v.y + y));
+        EXPECT_EQ(N(wrong, null_display_blits, chosen_display.mode, frame_view.x, frame_view.w),
+                  N(0, 1, st.mode, v.x, v.w));
+        const std::array<int, 6> placed = {mouse_range[0], mouse_range[1],    mouse_range[2],
+                                           mouse_range[3], pointer_placed[0], pointer_placed[1]};
+        EXPECT_EQ(placed, st.range_and_pointer);
+        mouse_x = pointer_placed[0], mouse_y = pointer_placed[1];
+    }
+    EXPECT_EQ(file_bytes(SETTINGS_FILE) + modes_asked,
+              "mode = desktop\nwindow 800x600x16;full 1366x768x16;");
 
     load_scores();
     const std::string places = std::string((char *)score_table, sizeof(Score) * SCORE_PLACES);
@@ -329,33 +345,36 @@ TEST_F(Display, SwitchKeepsTheFrameTheTablesAndAHalfTypedName)
     EXPECT_STREQ(score_table[CANDIDATE_ENTRY].player_name, "abcd");
     EXPECT_EQ(std::string((char *)score_table, sizeof(Score) * SCORE_PLACES), places);
     EXPECT_EQ(file_bytes(SETTINGS_FILE) + modes_asked,
-              "mode = window\nfull 1366x768;window 800x600;");
+              "mode = window\nwindow 800x600x16;full 1366x768x16;window 800x600x16;");
 
     refused_width = 1366;
     EXPECT_FALSE(switch_display_mode());
-    EXPECT_EQ(N(chosen_display.mode, frame_view.w, display_bitmap == displays_made.back()),
-              N(DISPLAY_WINDOW, 800, 1));
+    EXPECT_EQ(N(chosen_display.mode, frame_view.w, display_bitmap->w, gfx_driver->windowed),
+              N(DISPLAY_WINDOW, 800, 800, 1));
     EXPECT_EQ(file_bytes(SETTINGS_FILE) + modes_asked,
-              "mode = window\nfull 1366x768;window 800x600;full 1366x768;window 800x600;");
-    end_scaled();
-    destroy_bitmap(frame);
-    for (BITMAP *b : displays_made)
-        destroy_bitmap(b);
-    open_graphics_mode = set_gfx_mode;
-    chosen_display = {DISPLAY_UNSET, SCALE_UNSET};
+              "mode = window\nwindow 800x600x16;full 1366x768x16;window 800x600x16;"
+              "full 1366x768x16;window 800x600x16;");
+    refused_width = -1;
+    back_to_plain_display();
 }
 
-// Without a display no mode can be set: each says what it could not open, and the game stops.
+// Each display mode that cannot be had says what it could not open, and the game stops.
 TEST_F(Display, ModesThatCannotBeSetSayWhyAndStop)
 {
     const std::pair<display_choice, const char *> modes[] = {
         {{DISPLAY_UNSET, SCALE_UNSET}, "^Unable to set 16,24 or 32 bit graphic mode\n"},
         {{DISPLAY_WINDOW, 3}, "cannot start: no 2400x1800 window could be opened at 16, 24 or 32"},
         {{DISPLAY_WINDOW, SCALE_LARGEST}, "cannot start: no 800x600 window"},
-        {{DISPLAY_DESKTOP, SCALE_UNSET}, "cannot start: the desktop's size is not known"}};
+        {{DISPLAY_DESKTOP, SCALE_UNSET}, "cannot start: the desktop's own 1366x768 full-screen"}};
+    null_desktop_w = 1366, null_desktop_h = 768;
+    null_mode_refused = [](int, int, int, bool) { return true; };
     for (const auto &[choice, says] : modes) {
         chosen_display = choice;
-        // The library would free the test's own screen when it sets a mode.
-        EXPECT_EXIT((screen = nullptr, set_display_mode()), testing::ExitedWithCode(1), says);
+        EXPECT_EXIT(set_display_mode(), testing::ExitedWithCode(1), says);
     }
+    null_desktop_w = 0; // a desktop of no known size
+    chosen_display = {DISPLAY_DESKTOP, SCALE_UNSET};
+    EXPECT_EXIT(set_display_mode(), testing::ExitedWithCode(1), "the desktop's size is not known");
+    null_desktop_w = SCREEN_WIDTH;
+    back_to_plain_display();
 }

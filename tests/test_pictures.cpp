@@ -19,37 +19,8 @@
 #include "hiscore.h"
 #include "intro.h"
 #include "moving_points.h"
-#include "png.h"
 #include "rebound_effect.h"
 #include "title_screen.h"
-
-// A picture of the screen against its reviewed one. On a difference the new picture and a
-// difference picture (the changed pixels magenta over the new one dimmed) go beside it.
-static int compared = 0;
-static void compare_picture(const std::string &name)
-{
-    compared++;
-    const std::string base = std::string(PICTURES_DIR) + "/" + name;
-    rgb_picture now, reviewed;
-    now.w = SCREEN_WIDTH, now.h = SCREEN_HEIGHT;
-    for (int y = 0; y < now.h; y++)
-        for (int x = 0; x < now.w; x++) {
-            int c = getpixel(screen, x, y);
-            now.rgb.insert(now.rgb.end(), {uint8_t(getr(c)), uint8_t(getg(c)), uint8_t(getb(c))});
-        }
-    if (getenv("BRUMZEL_TAKE_PICTURES")) {
-        ASSERT_TRUE(write_png(base + ".png", now.w, now.h, now.rgb.data(), 3)) << base;
-        return;
-    }
-    rgb_picture where;
-    bool found = read_png(base + ".png", &reviewed);
-    long differ = picture_difference(reviewed, now, &where);
-    if (!differ) return;
-    write_png(base + ".new.png", now.w, now.h, now.rgb.data(), 3);
-    write_png(base + ".diff.png", where.w, where.h, where.rgb.data(), 3);
-    ADD_FAILURE() << name << ": " << (found ? std::to_string(differ) : "no reviewed picture, all")
-                  << " pixels differ; see " << base << ".new.png and " << base << ".diff.png";
-}
 
 // Every picture a screen shows passes here: the clock ticks once a picture, and the test
 // watching the screen may compare it, move the pointer or press keys.
@@ -201,7 +172,7 @@ static void scripted_step(int step)
 TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
 {
     enter_temp_dir();
-    compared = 0;
+    pictures_compared = 0;
     start_menu_pass();
     initialise_newgame();
     target_frames = 30000, actual_frames = 4321; // after a long game the clock starts again
@@ -262,7 +233,7 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
     EXPECT_EQ(N(entries, score_table[0].player_score, score_table[1].player_score), N(2, p2, p1));
     EXPECT_STREQ((std::string(score_table[0].player_name) + score_table[1].player_name).c_str(),
                  "BobAnn");
-    EXPECT_EQ(N(count_sounds(DAT_ENTERNAME_SOUND), count_sounds(DAT_KEY_CLICK), compared),
+    EXPECT_EQ(N(count_sounds(DAT_ENTERNAME_SOUND), count_sounds(DAT_KEY_CLICK), pictures_compared),
               N(2, 6, 7));
 }
 

@@ -24,9 +24,9 @@ static const struct {
     int mode, p1_score, p2_score;
     uint32_t shot;
 } recorded_games[] = {
-    {"escape.rec", 0, 1000, 150, 3905302458u},
-    {"two-players.rec", 1, 9395, 8135, 290549757u},
-    {"one-player.rec", 0, 14135, 11010, 3177203066u},
+    {"escape.rec", 0, 1000, 150, 1123461237u},
+    {"two-players.rec", 1, 9395, 8135, 2062641060u},
+    {"one-player.rec", 0, 14135, 11010, 1461909971u},
 };
 
 static std::string recording_path(const char *file)
