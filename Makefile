@@ -78,8 +78,9 @@ screenshots: build
 # The reviewed pictures of the screens, taken again into tests/pictures. Look at every new
 # picture before it is committed.
 pictures: build
-	mkdir -p $(BUILD)/tests/run-test_pictures
-	cd $(BUILD)/tests/run-test_pictures && BRUMZEL_TAKE_PICTURES=1 ../test_pictures
+	for t in test_pictures test_display test_program; do \
+	  mkdir -p $(BUILD)/tests/run-$$t && (cd $(BUILD)/tests/run-$$t && BRUMZEL_TAKE_PICTURES=1 ../$$t) || exit 1; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

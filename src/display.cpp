@@ -17,7 +17,6 @@ display_view frame_view = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
 BITMAP *display_bitmap = nullptr;
 void (*picture_shown)() = nullptr;
 volatile int display_ticks = 0;
-int pictures_sent = 0;
 int desktop_width = 0, desktop_height = 0;
 int keeping_score = 0;
 
@@ -276,7 +275,6 @@ static void send_picture()
     const display_view &v = frame_view;
     scale_frame(screen, scaled_picture, {0, 0, v.w, v.h});
     blit(scaled_picture, display_bitmap, 0, 0, v.x, v.y, v.w, v.h);
-    pictures_sent++;
 }
 
 void offer_picture()

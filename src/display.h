@@ -53,8 +53,6 @@ extern void (*picture_shown)();
 // The present step's clock: 150 ticks a second beside the game's own, never reset. A picture
 // goes to the display at most once a tick.
 extern volatile int display_ticks;
-// Pictures sent to the display in the scaled modes, each in one copy.
-extern int pictures_sent;
 // From here on the game draws into frame (800x600, in memory), which becomes screen, and its
 // pictures are scaled onto display at v; the bars around v are cleared once. False, and nothing
 // changed, when there is no memory for the scaled picture.

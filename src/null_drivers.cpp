@@ -54,6 +54,7 @@ static BITMAP *open_display(int w, int h, int v_w, int v_h, int depth)
 }
 
 static void no_retrace() {}
+static void no_palette(const RGB *, int, int, int) {}
 
 // One driver for windows and one for full-screen modes: the library picks by what it is asked.
 static GFX_DRIVER null_window, null_full_screen;
@@ -63,6 +64,7 @@ static void set_up_display_driver(GFX_DRIVER &d, const char *name, bool windowed
     d.name = d.desc = d.ascii_name = name;
     d.init = open_display;
     d.vsync = no_retrace;
+    d.set_palette = no_palette; // an 8-bit mode's colours are the bitmap's own numbers
     d.linear = TRUE;
     d.windowed = windowed;
 }

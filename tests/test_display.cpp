@@ -117,42 +117,40 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
     }
 }
 
-// The frame as it stands is the game's screen from here on, scaled onto display at v; the
-// fixture's screen comes back with end_scaled().
-static BITMAP *fixture_screen;
-static void scale_onto(BITMAP *frame, BITMAP *display, const display_view &v)
+// The null display at a depth and size, showing the frame (800x600 at that depth) at v from
+// here on; back_to_plain_display() ends it, and the frame with it.
+static BITMAP *display_frame_at(int depth, int w, int h, const display_view &v)
 {
-    fixture_screen = screen;
-    ASSERT_TRUE(scale_frame_onto(frame, display, v));
-}
-static void end_scaled()
-{
-    screen = fixture_screen, display_bitmap = nullptr;
-    use_display_view(window_view(1));
+    set_color_depth(depth);
+    EXPECT_EQ(set_gfx_mode(GFX_AUTODETECT_WINDOWED, w, h, 0, 0), 0);
+    BITMAP *frame = create_bitmap_ex(depth, SCREEN_WIDTH, SCREEN_HEIGHT);
+    EXPECT_TRUE(scale_frame_onto(frame, screen, v));
+    return frame;
 }
 
-// Each frame pixel (random channels, so a swapped or dropped byte shows) lands where the mapping
-// puts it, at 2x plainly x / 2, y / 2, in one copy of the picture sent; the bars are cleared
-// when the mode is set and left alone by every picture.
+// Each frame pixel (random bits, so a swapped or dropped byte shows) lands where the mapping
+// puts it, at 2x plainly x / 2, y / 2, in one blit of the picture; the bars are cleared when the
+// mode is set and left alone by every picture.
 TEST_F(Display, PresentShowsEachFramePixelWhereTheMappingPutsIt)
 {
     const display_view x2 = window_view(2);
-    const std::pair<int, display_view> cases[] = {
-        {16, x2}, {24, x2}, {32, x2}, {16, window_view(3)}, {24, wide}, {32, tall}};
+    const std::pair<int, display_view> cases[] = {{16, x2},   {24, x2},  {32, x2},
+                                                  {15, x2},   {8, wide}, {16, window_view(3)},
+                                                  {24, wide}, {32, tall}};
     for (const auto &[depth, v] : cases) {
         const int w = 2 * v.x + v.w, h = 2 * v.y + v.h; // the display, bars included
-        BITMAP *frame = create_bitmap_ex(depth, SCREEN_WIDTH, SCREEN_HEIGHT);
-        BITMAP *display = create_bitmap_ex(depth, w, h);
+        const int marker = makecol_depth(depth, 1, 2, 3);
+        set_color_depth(depth);
+        ASSERT_EQ(set_gfx_mode(GFX_AUTODETECT_WINDOWED, w, h, 0, 0), 0);
+        BITMAP *display = screen, *frame = create_bitmap_ex(depth, SCREEN_WIDTH, SCREEN_HEIGHT);
+        clear_to_color(display, marker);
+        const int bits = depth == 32 ? -1 : (1 << depth) - 1; // any pixel of the depth
         for (int y = 0; y < SCREEN_HEIGHT; y++)
             for (int x = 0; x < SCREEN_WIDTH; x++)
-                putpixel(frame, x, y,
-                         makecol_depth(depth, rand() % 256, rand() % 256, rand() % 256));
-        const int marker = makecol_depth(depth, 1, 2, 3);
-        clear_to_color(display, marker);
-        scale_onto(frame, display, v);
+                putpixel(frame, x, y, (rand() ^ rand() << 16) & bits);
+        ASSERT_TRUE(scale_frame_onto(frame, display, v));
         const int black_bars = pixels(display, 0, 0, w - 1, h - 1, 0) - v.w * v.h;
         rectfill(display, 0, 0, w - 1, h - 1, marker);
-        const int sent = pictures_sent;
         null_tick(1);
         present_screen();
         long wrong = 0, bars_touched = 0;
@@ -167,12 +165,10 @@ TEST_F(Display, PresentShowsEachFramePixelWhereTheMappingPutsIt)
                     wrong += got != getpixel(frame, to_game_x(x), to_game_y(y));
             }
         }
-        EXPECT_EQ(N(wrong, bars_touched, black_bars, pictures_sent - sent),
+        EXPECT_EQ(N(wrong, bars_touched, black_bars, null_display_blits),
                   N(0, 0, w * h - v.w * v.h, 1))
             << depth << " bits, " << w << " wide";
-        end_scaled();
-        destroy_bitmap(display);
-        destroy_bitmap(frame);
+        back_to_plain_display();
     }
 }
 
@@ -181,9 +177,8 @@ TEST_F(Display, PresentShowsEachFramePixelWhereTheMappingPutsIt)
 // next tick from the rests and waits of the screens, as it stands then.
 TEST_F(Display, PicturesGoOutOnceATickAndOnlyWhenNew)
 {
-    BITMAP *frame = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    BITMAP *display = create_bitmap(2 * SCREEN_WIDTH, 2 * SCREEN_HEIGHT);
-    scale_onto(frame, display, window_view(2));
+    BITMAP *frame = display_frame_at(16, 1600, 1200, window_view(2));
+    BITMAP *display = display_bitmap;
     const int colours[] = {makecol(200, 0, 0), makecol(0, 200, 0), makecol(0, 0, 200)};
     // Each step's letters: R, G, B draw that colour and present it, p presents again, t ticks,
     // r rests 3 ms, w waits a moment. Then the pictures sent in all and the colour shown.
@@ -193,29 +188,53 @@ TEST_F(Display, PicturesGoOutOnceATickAndOnlyWhenNew)
     } steps[] = {
         {"tR", 1, 0},   // a new display: the first picture goes out at once
         {"Gpp", 1, 0},  // within the same tick: held
-        {"r", 1, 0},    // a rest without a tick holds it still
-        {"tw", 2, 1},   // the wait of a screen sends it at the next tick
+        {"r", 1, 0},    // 3 ms of rest, less than a tick, holds it still
+        {"rr", 2, 1},   // the rest that sees the tick sends it
         {"tp", 2, 1},   // the same picture again: nothing sent
-        {"Btr", 3, 2},  // a rest sends it at the next tick
+        {"Btw", 3, 2},  // the wait of a screen sends it at the next tick
         {"tttR", 4, 0}, // ticks passed meanwhile: still one picture
     };
-    const int sent_before = pictures_sent;
     for (const auto &st : steps) {
         for (const char *op = st.ops; *op; op++) {
             const char *c = strchr("RGB", *op);
-            if (c) clear_to_color(screen, colours[c - "RGB"]);
+            if (c) clear_to_color(frame, colours[c - "RGB"]);
             if (c || *op == 'p') present_screen();
             if (*op == 't') null_tick(1);
             if (*op == 'r') rest_unless_closed(3);
             if (*op == 'w') wait_a_moment();
         }
-        EXPECT_EQ(N(pictures_sent - sent_before, getpixel(display, 799, 599)),
+        EXPECT_EQ(N(null_display_blits, getpixel(display, 1599, 1199)),
                   N(st.sent, colours[st.shown]))
             << st.ops;
     }
-    end_scaled();
-    destroy_bitmap(display);
-    destroy_bitmap(frame);
+    back_to_plain_display();
+}
+
+// The start-up's modes show the title as sent: the 2x window pixel for pixel, the desktop fill
+// between black bars; the default mode draws straight onto the display, one blit a picture.
+TEST_F(Display, EachModeShowsThePictureAsReviewed)
+{
+    const struct {
+        display_choice choice;
+        const char *picture;
+    } modes[] = {{{DISPLAY_WINDOW, 2}, "window_2x"},
+                 {{DISPLAY_DESKTOP, SCALE_UNSET}, "desktop_fill"},
+                 {{DISPLAY_FULLSCREEN, SCALE_UNSET}, nullptr}};
+    null_desktop_w = 1366, null_desktop_h = 768;
+    for (const auto &m : modes) {
+        chosen_display = m.choice;
+        set_display_mode();
+        null_tick(1);
+        blit(title1, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        present_screen(), present_screen(); // the same tick: one picture
+        EXPECT_EQ(null_display_blits, 1) << m.choice.mode;
+        if (m.picture) compare_picture(m.picture, display_bitmap);
+        if (!m.picture)
+            EXPECT_EQ(N(display_bitmap == nullptr, pixels(screen, 0, 0, 799, 599, -1, title1)),
+                      N(1, 0));
+        back_to_plain_display();
+    }
+    null_desktop_w = SCREEN_WIDTH, null_desktop_h = SCREEN_HEIGHT;
 }
 
 // The mode line read (the first before any section, named in any case) is replaced in place with
