@@ -61,6 +61,7 @@ static GFX_DRIVER null_window, null_full_screen;
 
 static void set_up_display_driver(GFX_DRIVER &d, const char *name, bool windowed)
 {
+    d.id = windowed ? AL_ID('N', 'W', 'I', 'N') : AL_ID('N', 'F', 'U', 'L');
     d.name = d.desc = d.ascii_name = name;
     d.init = open_display;
     d.vsync = no_retrace;
@@ -197,6 +198,7 @@ static _DRIVER_INFO sound_drivers[] = {{AL_ID('N', 'S', 'N', 'D'), &null_sound_d
 
 static void set_up_sound_driver(DIGI_DRIVER &d)
 {
+    d.id = AL_ID('N', 'S', 'N', 'D');
     d.name = d.desc = d.ascii_name = "null sound";
     d.max_voices = d.def_voices = MIXER_MAX_SFX;
     d.detect = sound_detect, d.init = sound_start, d.exit = sound_stop;
@@ -232,6 +234,7 @@ bool start_null_library(int desktop_w, int desktop_h, int desktop_depth)
     null_desktop_w = desktop_w, null_desktop_h = desktop_h, null_desktop_depth = desktop_depth;
     set_up_display_driver(null_window, "null window", true);
     set_up_display_driver(null_full_screen, "null full screen", false);
+    null_timer.id = AL_ID('N', 'T', 'I', 'M');
     null_timer.name = null_timer.desc = null_timer.ascii_name = "null timer";
     null_timer.init = timer_start, null_timer.exit = timer_stop;
     null_timer.install_int = install_timer_callback, null_timer.remove_int = remove_timer_callback;
@@ -240,6 +243,8 @@ bool start_null_library(int desktop_w, int desktop_h, int desktop_depth)
     system_driver->gfx_drivers = [] { return display_drivers; };
     system_driver->timer_drivers = [] { return timer_drivers; };
     system_driver->digi_drivers = [] { return sound_drivers; };
+    // Display switches are the caller's to raise (the library's _switch_out, _switch_in).
+    system_driver->set_display_switch_mode = [](int) { return 0; };
     system_driver->create_mutex = make_no_mutex;
     system_driver->destroy_mutex = system_driver->lock_mutex = system_driver->unlock_mutex =
         no_mutex_op;
