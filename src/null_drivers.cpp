@@ -146,6 +146,7 @@ static _DRIVER_INFO timer_drivers[] = {{AL_ID('N', 'T', 'I', 'M'), &null_timer, 
 // ---- the sound: the library's mixer, its output never taken ----
 
 constexpr int MIX_SAMPLES = 1024, MIX_FREQUENCY = 44100;
+static DIGI_DRIVER null_sound_driver;
 static const SAMPLE *voice_sample[MIXER_MAX_SFX];
 
 static int sound_detect(int input)
@@ -184,7 +185,7 @@ static void sound_release_voice(int voice)
 
 bool null_voice_playing(const SAMPLE *s, null_voice *out)
 {
-    for (int v = 0; digi_driver && v < digi_driver->voices && v < MIXER_MAX_SFX; v++) {
+    for (int v = 0; digi_driver == &null_sound_driver && v < digi_driver->voices; v++) {
         if (voice_sample[v] != s || _mixer_get_position(v) < 0) continue;
         *out = {_mixer_get_volume(v), _mixer_get_pan(v), _mixer_get_frequency(v)};
         return true;
@@ -192,7 +193,6 @@ bool null_voice_playing(const SAMPLE *s, null_voice *out)
     return false;
 }
 
-static DIGI_DRIVER null_sound_driver;
 static _DRIVER_INFO sound_drivers[] = {{AL_ID('N', 'S', 'N', 'D'), &null_sound_driver, TRUE},
                                        {0, nullptr, 0}};
 

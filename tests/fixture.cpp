@@ -81,6 +81,16 @@ static int open_files()
     return int(std::distance(fds, std::filesystem::directory_iterator()));
 }
 
+std::string modes_asked;
+int refused_width;
+long long refused_depths;
+static bool note_mode(int w, int h, int depth, bool windowed)
+{
+    modes_asked += (windowed ? "window " : "full ") + std::to_string(w) + "x" + std::to_string(h) +
+                   "x" + std::to_string(depth) + ";";
+    return w == refused_width || (refused_depths >> depth & 1);
+}
+
 void Headless::SetUp()
 {
     files_open = open_files();
@@ -93,6 +103,7 @@ void Headless::SetUp()
     p1_frames = p2_frames = 100;
     mult = hi = new_high = 0;
     null_tick(0); // rests start at a whole tick
+    null_mode_refused = note_mode, modes_asked.clear(), refused_width = -1, refused_depths = 0;
     target_frames = 0;
     actual_frames = 0;
     Menu_Option = MENU_TWO_PLAYER;
@@ -215,7 +226,7 @@ void compare_picture(const std::string &name, BITMAP *bmp)
 void back_to_plain_display()
 {
     leave_display_mode();
-    null_mode_refused = nullptr;
+    refused_width = -1, refused_depths = 0;
     set_color_depth(16);
     ASSERT_EQ(set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0), 0);
     use_display_view(window_view(1));

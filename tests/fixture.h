@@ -62,6 +62,11 @@ std::string file_bytes(const char *path);
 // one dimmed) go beside it; BRUMZEL_TAKE_PICTURES=1 takes the reviewed pictures again.
 void compare_picture(const std::string &name, BITMAP *bmp = nullptr);
 extern int pictures_compared;
+// The modes asked of the null display since the test began ("window 800x600x16;" each); it
+// refuses a display refused_width wide and the depths whose bit (1 << depth) is in refused_depths.
+extern std::string modes_asked;
+extern int refused_width;
+extern long long refused_depths;
 // The tests' own display again: the null 800x600 full-screen mode at 16 bits, drawn straight
 // onto, every mode taken.
 void back_to_plain_display();

@@ -8,7 +8,6 @@
 #include "game_input.h"
 #include "game_round.h"
 #include "gamepad.h"
-#include "null_drivers.h"
 #include "options.h"
 #include "particles.h"
 #include "pause.h"
@@ -179,45 +178,6 @@ TEST_F(Controls, VolumeAndMuteFromTheCommandLineAndTheSettingsFile)
         EXPECT_EQ(N(chosen_sound.volume, chosen_sound.mute), N(c.volume, c.mute)) << &c - cases;
     }
     chosen_sound = {VOLUME_UNSET, MUTE_UNSET};
-}
-
-// The volume the mixer plays an entry's sample at, -1 when it is not playing.
-static int mixed_volume(int entry)
-{
-    null_voice v = {-1, 0, 0};
-    null_voice_playing(static_cast<SAMPLE *>(data[entry].dat), &v);
-    return v.volume;
-}
-
-// Over the null sound device's voices, at a master volume of 40: M pressed at the menu mutes the
-// title music as it plays and a sample started meanwhile, pressed again gives both their volume
-// back; a key held over several passes counts once; in name entry M is a letter.
-TEST_F(Controls, MMutesAndUnmutesThePlayingVoicesButNotInNameEntry)
-{
-    start_sound();
-    chosen_sound = {40, MUTE_UNSET};
-    apply_sound_choice();
-    static nums heard; // the music's volume at each picture, and the credits sound's
-    static int n;
-    heard.clear(), n = -1;
-    picture_shown = [] {
-        n++;
-        heard.push_back(mixed_volume(DAT_TITLE_MUSIC));
-        key[KEY_M] = n == 1 || n == 2 || n == 4;
-        if (n == 3) play_data_sample(DAT_CREDITS_SOUND);
-        if (n == 3 || n == 5) heard.push_back(mixed_volume(DAT_CREDITS_SOUND));
-        if (n >= 6) mouse_x = 696, mouse_y = 264, mouse_b = 1; // quit
-    };
-    title_screen();
-    picture_shown = nullptr;
-    heard.resize(8);
-    EXPECT_EQ(heard, N(102, 102, 0, 0, 0, 0, 102, 102)) << "40% of 255, muted, unmuted";
-    EXPECT_EQ(N(mixed_volume(DAT_TITLE_MUSIC), sound_muted), N(-1, 0)) << "stopped with the menu";
-    keys_are_text = true, key[KEY_M] = 1;
-    end_if_closed();
-    keys_are_text = false;
-    EXPECT_FALSE(sound_muted) << "M typed as a letter";
-    chosen_sound = {VOLUME_UNSET, MUTE_UNSET}, set_volume(255, -1);
 }
 
 TEST_F(Controls, EachPadWorksItsPlayersControlsInBothModes)

@@ -37,78 +37,82 @@ class Program : public Headless {
     }
 };
 
-// The modes asked of the null display, which refuses the depths whose bit is in refused_depths.
-static std::string asked;
-static int refused_depths;
-static bool note_mode(int w, int h, int depth, bool windowed)
-{
-    asked += (windowed ? "window " : "full ") + std::to_string(w) + "x" + std::to_string(h) + "x" +
-             std::to_string(depth) + ";";
-    return refused_depths >> depth & 1;
-}
-constexpr int NO_16 = 1 << 16, NO_24 = 1 << 24;
+constexpr long long NO_16 = 1LL << 16, NO_24 = 1LL << 24;
 
-// The volume the mixer gives a sample played at full volume, 0 when muted.
-static int heard_volume()
+// The volume the mixer plays an entry's sample at, -1 when it is not playing.
+static int mixed_volume(int entry)
 {
-    play_data_sample(DAT_CREDITS_SOUND);
     null_voice v = {-1, 0, 0};
-    null_voice_playing(static_cast<SAMPLE *>(data[DAT_CREDITS_SOUND].dat), &v);
-    stop_sample(static_cast<SAMPLE *>(data[DAT_CREDITS_SOUND].dat));
+    null_voice_playing(static_cast<SAMPLE *>(data[entry].dat), &v);
     return v.volume;
 }
 
 // The settings file's mode, scale, volume and mute are taken; each mode is asked at its size,
 // the default at 16, 24, 32 bits in turn, a window and the desktop fill at the desktop's own
-// depth first; a window without a scale is the largest the desktop has room for. The clock then
-// ticks 150 times a second, a lost focus pauses only where the game shares the desktop, and the
-// generator is seeded with the second of the start.
+// depth first; a window without a scale is the largest the desktop has room for. Without a
+// sound device the game says so in one line. The clock then ticks 150 times a second, a picture
+// goes to the display in one blit (the 2x window and the desktop fill as reviewed), a lost focus
+// pauses only where the game shares the desktop, and the seed is the second of the start.
 TEST_F(Program, StartUpTakesTheSettingsAndSetsTheModeInItsOrder)
 {
+    const std::string no_sound = "no sound: no sound device was found; the game plays silent\n";
     const struct {
         const char *settings;
-        int desk_w, desk_h, desk_depth, refused;
+        int desk_w, desk_h, desk_depth;
+        long long refused;
+        null_sound_answer sound;
         const char *modes;
         display_view view;
-        int depth, volume;
+        int depth, volume; // of a sample played at 255; -1 for no voice
         bool focus_pauses;
+        const char *picture;
     } rows[] = {
-        {"", 1366, 768, 32, 0, "full 800x600x16;", window_view(1), 16, 255, false},
-        {"", 1366, 768, 32, NO_16, "full 800x600x16;full 800x600x24;", window_view(1), 24, 255,
-         false},
-        {"mute = yes\n", 1366, 768, 32, NO_16 | NO_24,
-         "full 800x600x16;full 800x600x24;full 800x600x32;", window_view(1), 32, 0, false},
-        {"mode = window\nvolume = 50\n", 1366, 768, 32, 0, "window 800x600x32;", window_view(1), 32,
-         127, true},
-        {"mode = window\nscale = auto\n", 3840, 2160, 24, 0, "window 2400x1800x24;", window_view(3),
-         24, 255, true},
-        {"mode = window\nscale = 2\nvolume = 0\n", 1366, 768, 16, NO_16,
-         "window 1600x1200x16;window 1600x1200x16;window 1600x1200x24;", window_view(2), 24, 0,
-         true},
-        {"mode = desktop\n", 1280, 1024, 32, 0, "full 1280x1024x32;", desktop_fill_view(1280, 1024),
-         32, 255, true},
+        {"", 1366, 768, 32, 0, NULL_SOUND_TAKEN, "full 800x600x16;", window_view(1), 16, 255, 0,
+         nullptr},
+        {"", 1366, 768, 32, NO_16, NULL_SOUND_ABSENT, "full 800x600x16;full 800x600x24;",
+         window_view(1), 24, -1, 0, nullptr},
+        {"mute = yes\n", 1366, 768, 32, NO_16 | NO_24, NULL_SOUND_TAKEN,
+         "full 800x600x16;full 800x600x24;full 800x600x32;", window_view(1), 32, 0, 0, nullptr},
+        {"mode = window\nvolume = 50\n", 1366, 768, 32, 0, NULL_SOUND_TAKEN, "window 800x600x32;",
+         window_view(1), 32, 127, 1, nullptr},
+        {"mode = window\nscale = auto\n", 3840, 2160, 24, 0, NULL_SOUND_TAKEN,
+         "window 2400x1800x24;", window_view(3), 24, 255, 1, nullptr},
+        {"mode = window\nscale = 2\nvolume = 0\n", 1366, 768, 16, NO_16, NULL_SOUND_TAKEN,
+         "window 1600x1200x16;window 1600x1200x16;window 1600x1200x24;", window_view(2), 24, 0, 1,
+         "window_2x"},
+        {"mode = desktop\n", 1366, 768, 16, 0, NULL_SOUND_TAKEN, "full 1366x768x16;",
+         desktop_fill_view(1366, 768), 16, 255, 1, "desktop_fill"},
+        {"mode = desktop\n", 1280, 1024, 32, 0, NULL_SOUND_TAKEN, "full 1280x1024x32;",
+         desktop_fill_view(1280, 1024), 32, 255, 1, nullptr},
     };
-    null_mode_refused = note_mode;
     for (const auto &r : rows) {
-        SCOPED_TRACE(r.settings + std::to_string(r.refused));
+        SCOPED_TRACE(r.settings + std::to_string(r.desk_w));
         write_file(SETTINGS_FILE, r.settings);
         null_desktop_w = r.desk_w, null_desktop_h = r.desk_h, null_desktop_depth = r.desk_depth;
-        asked.clear(), refused_depths = r.refused;
+        modes_asked.clear(), refused_depths = r.refused, null_sound = r.sound;
         chosen_display = {DISPLAY_UNSET, SCALE_UNSET}, chosen_sound = {VOLUME_UNSET, MUTE_UNSET};
-        set_volume(255, -1);
+        remove_sound(), set_volume(255, -1);
         const time_t started = time(nullptr);
+        testing::internal::CaptureStderr();
         initialise_on_library();
         const int first_number = rand();
-        EXPECT_EQ(asked, r.modes);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), r.sound ? no_sound : "");
+        EXPECT_EQ(modes_asked, r.modes);
         EXPECT_EQ(N(frame_view.x, frame_view.y, frame_view.w, frame_view.h),
                   N(r.view.x, r.view.y, r.view.w, r.view.h));
-        EXPECT_EQ(N(bitmap_color_depth(screen), display_bitmap != nullptr, heard_volume()),
+        play_data_sample(DAT_CREDITS_SOUND);
+        EXPECT_EQ(N(bitmap_color_depth(screen), display_bitmap != nullptr,
+                    mixed_volume(DAT_CREDITS_SOUND)),
                   N(r.depth, r.view.w != SCREEN_WIDTH, r.volume));
         const int ticks = target_frames;
         rest(1000);
+        blit(title1, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        present_screen(), present_screen(); // within one tick: one picture
         _switch_out();
-        EXPECT_EQ(N(target_frames - ticks, pause_asked()), N(TIMER_RATE, r.focus_pauses));
+        EXPECT_EQ(N(target_frames - ticks, null_display_blits, pause_asked()),
+                  N(TIMER_RATE, 1, r.focus_pauses));
         _switch_in();
+        if (r.picture) compare_picture(r.picture, display_bitmap);
         srand(started);
         const int seeded_then = rand();
         srand(started + 1);
@@ -117,48 +121,39 @@ TEST_F(Program, StartUpTakesTheSettingsAndSetsTheModeInItsOrder)
     }
 }
 
-// Without a sound device the game says so in one line and plays silent; with one it says
-// nothing. A sound system that cannot start at all stops the game.
-TEST_F(Program, SoundStartSaysNoSoundOnlyWithoutADevice)
-{
-    const std::pair<null_sound_answer, const char *> answers[] = {
-        {NULL_SOUND_TAKEN, ""},
-        {NULL_SOUND_ABSENT, "no sound: no sound device was found; the game plays silent\n"}};
-    for (const auto &[answer, says] : answers) {
-        remove_sound();
-        null_sound = answer;
-        testing::internal::CaptureStderr();
-        start_sound();
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), says);
-        EXPECT_EQ(digi_driver->id == DIGI_NONE, answer == NULL_SOUND_ABSENT);
-    }
-    remove_sound();
-    null_sound = NULL_SOUND_BROKEN;
-    EXPECT_EXIT((dup2(2, 1), start_sound()), testing::ExitedWithCode(1),
-                "^Error setting up Sound\nthe null sound device failed to start\n");
-}
-
 // The start-up's failures each end the game with status 1 and say why.
 TEST_F(Program, StartUpFailuresSayWhyAndStop)
 {
     EXPECT_EXIT((allegro_exit(), unsetenv("DISPLAY"), initialise()), testing::ExitedWithCode(1),
                 "no display could be opened.\n.*DISPLAY variable,\nwhich is not set");
+    remove_sound();
+    null_sound = NULL_SOUND_BROKEN; // a sound system that cannot start at all
+    EXPECT_EXIT((dup2(2, 1), initialise_on_library()), testing::ExitedWithCode(1),
+                "^Error setting up Sound\nthe null sound device failed to start\n");
+    null_sound = NULL_SOUND_TAKEN;
     remove(GAMEDATA_FILE);
     EXPECT_EXIT(initialise_on_library(), testing::ExitedWithCode(1),
                 "Brumzel Ball cannot start: GAMEDATA.DAT");
 }
 
 // The player of a whole run, at each picture the game shows: the clock ticks once a picture (200
-// times once the game is 400 steps old, to reach its end by time); a click on one player at the
-// menu; in the game the mouse swept and held; at name entry "Nulls" and Enter; the table and the
-// credits left by their ball with the right button; the second menu by quit.
-static int plays[DAT_ENTRIES], table_pictures, end_pictures;
+// times once the game is 400 steps old, to reach its end by time). At the first menu M is held
+// over two pictures, a sample is started, M is pressed again, then one player is clicked; in the
+// game the mouse is swept and held; at name entry M is held, "Nulls" typed and Enter pressed; the
+// table and the credits are left by their ball with the right button, the second menu by quit.
+static int plays[DAT_ENTRIES], menu_pictures, table_pictures, end_pictures;
+static nums music; // the title music's volume at the first menu's pictures, and the sample's
 static std::string typing;
 static void scripted_player()
 {
     auto heard = [](int entry) { return sample_plays[entry] - plays[entry]; };
     const bool over = heard(DAT_GAMEOVER_SOUND) > 0, in_game = heard(DAT_COUNT1_SOUND) && !over;
     null_tick(in_game && actual_frames > 400 ? 200 : 1);
+    const int n = heard(DAT_TITLE_MUSIC) == 1 && !heard(DAT_COUNT3_SOUND) ? ++menu_pictures : 0;
+    if (n) music.push_back(mixed_volume(DAT_TITLE_MUSIC));
+    if (n == 4) play_data_sample(DAT_PAD_SOUND);
+    if (n == 4 || n == 6) music.push_back(mixed_volume(DAT_PAD_SOUND));
+    key[KEY_M] = n == 2 || n == 3 || n == 5 || keys_are_text;
     auto click = [](int x, int y, int button) { mouse_x = x, mouse_y = y, mouse_b = button; };
     if (heard(DAT_CREDITS_SOUND) || (keeping_score && !keys_are_text && ++table_pictures > 1))
         click(706, 503, 2);
@@ -166,10 +161,8 @@ static void scripted_player()
         click(696, 264, 1);
     else if (in_game)
         click(0, actual_frames * 7 % 161, 1);
-    else if (!over)
-        click(110, 310, 1);
     else
-        mouse_b = 0;
+        click(110, 310, !over && n >= 7);
     if (keys_are_text && !heard(DAT_KEY_CLICK)) typing = "Nulls";
     key[KEY_ENTER] = keys_are_text && heard(DAT_KEY_CLICK) == 5;
     if (heard(DAT_END_OF_TIME_SOUND) && !end_pictures++) compare_picture("program_end_of_time");
@@ -185,12 +178,9 @@ TEST_F(Program, RunsFromTheIntroThroughAGameToTheCredits)
     srand(2);
     memcpy(plays, sample_plays, sizeof plays);
     install_keyboard_hooks([] { return int(!typing.empty()); },
-                           [] {
-                               int c = typing[0];
-                               typing.erase(0, 1);
-                               return c;
-                           });
-    table_pictures = end_pictures = 0, picture_shown = scripted_player;
+                           [] { return int(std::exchange(typing, typing.substr(1))[0]); });
+    menu_pictures = table_pictures = end_pictures = 0, music.clear();
+    picture_shown = scripted_player;
     run_game();
     picture_shown = nullptr;
     install_keyboard_hooks(nullptr, nullptr);
@@ -205,16 +195,15 @@ TEST_F(Program, RunsFromTheIntroThroughAGameToTheCredits)
                 heard[DAT_ENTERNAME_SOUND], heard[DAT_KEY_CLICK], heard[DAT_CREDITS_SOUND]),
               N(1, 2, 2, 1, 1, 1, 1, 5, 1));
     EXPECT_EQ(N(Menu_Option, file_bytes(SCORE_FILE).size()), N(MENU_QUIT, SCORE_FILE_SIZE));
+    music.resize(8), music.push_back(sound_muted); // --volume 40: 40% of 255, muted, unmuted
+    EXPECT_EQ(music, N(102, 102, 0, 0, 0, 0, 102, 102, 0)) << "and M a letter at name entry";
     ASSERT_TRUE(load_scores());
-    int place = 0;
-    while (place < SCORE_PLACES && strcmp(score_table[place].player_name, "Nulls"))
-        place++;
-    ASSERT_LT(place, SCORE_PLACES);
+    EXPECT_STREQ(score_table[0].player_name, "Nulls");
     char why[160];
     ASSERT_TRUE(read_recording("run.rec", why, sizeof why)) << why;
     // The recording holds the game as the table and the samples have it.
     const replay_header &h = recording.head;
     EXPECT_EQ(N(h.mode, h.samples[DAT_LAUNCH_SOUND_P1], h.samples[DAT_COUNT1_SOUND], h.p1_score),
-              N(MENU_ONE_PLAYER, heard[DAT_LAUNCH_SOUND_P1], 1, score_table[place].player_score));
+              N(MENU_ONE_PLAYER, heard[DAT_LAUNCH_SOUND_P1], 1, score_table[0].player_score));
     EXPECT_TRUE(play_back_recording(false).in_step);
 }
