@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 #include "explosions.h"
 #include "null_drivers.h"
@@ -91,6 +92,12 @@ static bool note_mode(int w, int h, int depth, bool windowed)
     return w == refused_width || (refused_depths >> depth & 1);
 }
 
+std::string typed_keys;
+static int read_typed_key()
+{
+    return std::exchange(typed_keys, typed_keys.substr(1))[0];
+}
+
 void Headless::SetUp()
 {
     files_open = open_files();
@@ -104,6 +111,8 @@ void Headless::SetUp()
     mult = hi = new_high = 0;
     null_tick(0); // rests start at a whole tick
     null_mode_refused = note_mode, modes_asked.clear(), refused_width = -1, refused_depths = 0;
+    typed_keys.clear();
+    install_keyboard_hooks([] { return int(!typed_keys.empty()); }, read_typed_key);
     target_frames = 0;
     actual_frames = 0;
     Menu_Option = MENU_TWO_PLAYER;
@@ -227,6 +236,7 @@ void back_to_plain_display()
 {
     leave_display_mode();
     refused_width = -1, refused_depths = 0;
+    null_desktop_w = SCREEN_WIDTH, null_desktop_h = SCREEN_HEIGHT, null_desktop_depth = 16;
     set_color_depth(16);
     ASSERT_EQ(set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0), 0);
     use_display_view(window_view(1));

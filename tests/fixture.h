@@ -35,6 +35,9 @@ extern std::array<int, 2> pointer_placed;
 // The data file the tests load: $BRUMZEL_TEST_GAMEDATA if set, else the build's own.
 const char *gamedata_path();
 
+// Keys waiting in the keyboard buffer, as typed (each one its character); the game reads them.
+extern std::string typed_keys;
+
 // Every test starts from a new game's state: empty tables, zero scores and clock, both
 // launchers rested, a two-player game, no key or button down, black buffer and screen, seed 1.
 class Headless : public ::testing::Test {

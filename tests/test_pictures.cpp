@@ -202,13 +202,6 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
     EXPECT_EQ(N(p1_score, p2_score, count_sounds(DAT_GAMEOVER_SOUND)), N(p1, p2, 1));
 
     // Each entry: the name typed once the table is up, then the sorted table, left by its ball.
-    static std::string keys;
-    install_keyboard_hooks([] { return int(!keys.empty()); },
-                           [] {
-                               int k = keys[0];
-                               keys.erase(0, 1);
-                               return k;
-                           });
     static int entries = 0, pictures = 0;
     static const score_screens watched = {[](int score) {
                                               entries++, pictures = 0;
@@ -219,7 +212,7 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
                                               hiscore_display(wait);
                                           }};
     watch = [](int) {
-        if (++pictures == 1) keys = entries == 1 ? "Ann" : "Bob", mouse_b = 0;
+        if (++pictures == 1) typed_keys = entries == 1 ? "Ann" : "Bob", mouse_b = 0;
         if (pictures == 2) compare_picture("name_entry_player" + std::to_string(entries));
         if (pictures == 2) key[KEY_ENTER] = 1, mouse_x = 706, mouse_y = 503;
         if (pictures == 170) { // its ball turned past 255 and begun again
