@@ -14,22 +14,15 @@ null_sound_answer null_sound = NULL_SOUND_TAKEN;
 
 // ---- the display: a memory bitmap whose blits are counted ----
 
-// The display's drawing functions are the memory bitmap's, but for the blits, which count.
+// The display's drawing functions are the memory bitmap's, but for the blits, which count: the
+// library hands a blit between two memory bitmaps of one depth to the target's blit_to_self.
 static GFX_VTABLE display_vtable;
-static void (*plain_blit_from_memory)(BITMAP *, BITMAP *, int, int, int, int, int, int);
-static void (*plain_blit_to_self)(BITMAP *, BITMAP *, int, int, int, int, int, int);
+static void (*plain_blit)(BITMAP *, BITMAP *, int, int, int, int, int, int);
 
-static void counted_blit_from_memory(BITMAP *s, BITMAP *d, int sx, int sy, int dx, int dy, int w,
-                                     int h)
+static void counted_blit(BITMAP *s, BITMAP *d, int sx, int sy, int dx, int dy, int w, int h)
 {
     null_display_blits++;
-    plain_blit_from_memory(s, d, sx, sy, dx, dy, w, h);
-}
-
-static void counted_blit_to_self(BITMAP *s, BITMAP *d, int sx, int sy, int dx, int dy, int w, int h)
-{
-    null_display_blits++;
-    plain_blit_to_self(s, d, sx, sy, dx, dy, w, h);
+    plain_blit(s, d, sx, sy, dx, dy, w, h);
 }
 
 static BITMAP *open_display(int w, int h, int v_w, int v_h, int depth)
@@ -43,10 +36,8 @@ static BITMAP *open_display(int w, int h, int v_w, int v_h, int depth)
     BITMAP *display = create_bitmap_ex(depth, w, h);
     if (!display) return nullptr;
     display_vtable = *display->vtable;
-    plain_blit_from_memory = display_vtable.blit_from_memory;
-    plain_blit_to_self = display_vtable.blit_to_self;
-    display_vtable.blit_from_memory = counted_blit_from_memory;
-    display_vtable.blit_to_self = counted_blit_to_self;
+    plain_blit = display_vtable.blit_to_self;
+    display_vtable.blit_to_self = counted_blit;
     display->vtable = &display_vtable;
     gfx_driver->w = w, gfx_driver->h = h;
     null_display_blits = 0;

@@ -70,8 +70,7 @@ extern int pictures_compared;
 extern std::string modes_asked;
 extern int refused_width;
 extern long long refused_depths;
-// The tests' own display again: the null 800x600 full-screen mode at 16 bits, drawn straight
-// onto, every mode taken.
+// The tests' own display again: the null 800x600 full-screen mode at 16 bits, drawn straight onto.
 void back_to_plain_display();
 void write_file(const char *path, const std::string &bytes);
 

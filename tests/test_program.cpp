@@ -45,12 +45,11 @@ static int mixed_volume(int entry)
     return v.volume;
 }
 
-// The settings file's mode, scale, volume and mute are taken; each mode is asked at its size,
-// the default at 16, 24, 32 bits in turn, a window and the desktop fill at the desktop's own
-// depth first; a window without a scale is the largest the desktop has room for. Without a
-// sound device the game says so in one line. The clock then ticks 150 times a second, a picture
-// goes to the display in one blit (the 2x window and the desktop fill as reviewed), a lost focus
-// pauses only where the game shares the desktop, and the seed is the second of the start.
+// The settings file's mode, scale, volume and mute are taken; the default mode is asked at 16,
+// 24, 32 bits in turn, a window (the largest that fits unless scaled) and the desktop fill at the
+// desktop's own depth first. Without a sound device the game says so in one line. Then the clock
+// ticks 150 times a second, a picture goes out in one blit (the 2x window and the desktop fill as
+// reviewed), a lost focus pauses only beside a desktop, and the seed is the start's second.
 TEST_F(Program, StartUpTakesTheSettingsAndSetsTheModeInItsOrder)
 {
     const std::string no_sound = "no sound: no sound device was found; the game plays silent\n";
@@ -128,12 +127,11 @@ TEST_F(Program, StartUpFailuresSayWhyAndStop)
                 "Brumzel Ball cannot start: GAMEDATA.DAT");
 }
 
-// The player of a whole run, at each picture the game shows: the clock ticks once a picture (200
-// times once the game is 400 steps old, to reach its end by time). At the first menu M is held
-// over two pictures, a sample is started, M is pressed again, then one player is clicked; in the
-// game the mouse is swept and held; at name entry M is held, "Nu" typed, the display switched to a
-// window by Alt+Enter, "lls" typed and Enter pressed; the table and the credits are left by their
-// ball with the right button, the second menu by quit.
+// The player of a whole run, at each picture: the clock ticks once (200 times once the game is
+// 400 steps old, to reach its end by time). At the first menu M is held over two pictures, a
+// sample started, M pressed again, one player clicked; in the game the mouse swept and held; at
+// name entry M held, "Nu" typed, Alt+Enter from the window to the desktop fill, "lls" and Enter;
+// the table and the credits left by their ball with the right button, the second menu by quit.
 static int plays[DAT_ENTRIES], menu_pictures, switch_pictures, table_pictures, end_pictures;
 static nums music; // the title music's volume at the first menu's pictures, and the sample's
 static int heard(int entry)
@@ -172,6 +170,7 @@ TEST_F(Program, RunsFromTheIntroThroughAGameToTheCredits)
     const char *args[] = {"brumzel-ball", "--volume", "40"};
     int status = -1;
     ASSERT_FALSE(answer_command_line(3, const_cast<char **>(args), &status));
+    write_file(SETTINGS_FILE, "mode = window\n"); // every screen through the present step
     initialise_on_library();
     srand(2);
     memcpy(plays, sample_plays, sizeof plays);
@@ -187,7 +186,7 @@ TEST_F(Program, RunsFromTheIntroThroughAGameToTheCredits)
               N(1, 2, 2, 1, 1, 1, 1, 5, 1));
     EXPECT_EQ(N(Menu_Option, file_bytes(SCORE_FILE).size()), N(MENU_QUIT, SCORE_FILE_SIZE));
     EXPECT_EQ(file_bytes(SETTINGS_FILE) + modes_asked,
-              "mode = window\nfull 800x600x16;window 800x600x16;");
+              "mode = desktop\nwindow 800x600x16;full 800x600x16;");
     music.resize(8), music.push_back(sound_muted); // --volume 40: 40% of 255, muted, unmuted
     EXPECT_EQ(music, N(102, 102, 0, 0, 0, 0, 102, 102, 0)) << "and M a letter at name entry";
     ASSERT_TRUE(load_scores());
