@@ -9,7 +9,6 @@
 bool (*null_mode_refused)(int, int, int, bool) = nullptr;
 int null_display_blits = 0;
 int null_desktop_w = 0, null_desktop_h = 0, null_desktop_depth = 0;
-long null_rested_ms = 0;
 null_sound_answer null_sound = NULL_SOUND_TAKEN;
 
 // ---- the display: a memory bitmap whose blits are counted ----
@@ -25,16 +24,16 @@ static void counted_blit(BITMAP *s, BITMAP *d, int sx, int sy, int dx, int dy, i
     plain_blit(s, d, sx, sy, dx, dy, w, h);
 }
 
-static BITMAP *open_display(int w, int h, int v_w, int v_h, int depth)
+// Any size at any depth the library draws at, unless the caller refuses it.
+static BITMAP *open_display(int w, int h, int, int, int depth)
 {
-    const bool depth_known = depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32;
-    if (!depth_known || (v_w && v_w != w) || (v_h && v_h != h) ||
-        (null_mode_refused && null_mode_refused(w, h, depth, gfx_driver->windowed))) {
+    BITMAP *display = nullptr;
+    if (!null_mode_refused || !null_mode_refused(w, h, depth, gfx_driver->windowed))
+        display = create_bitmap_ex(depth, w, h);
+    if (!display) {
         ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "the null display refuses this mode");
         return nullptr;
     }
-    BITMAP *display = create_bitmap_ex(depth, w, h);
-    if (!display) return nullptr;
     display_vtable = *display->vtable;
     plain_blit = display_vtable.blit_to_self;
     display_vtable.blit_to_self = counted_blit;
@@ -118,16 +117,14 @@ void null_tick(int n)
     }
 }
 
-static void rest_without_time(unsigned int ms, void (*callback)())
+static void rest_without_time(unsigned int ms, void (*)())
 {
-    null_rested_ms += ms;
     for (auto &t : timers) {
         if (!t.proc) continue;
         t.elapsed += long(ms) * TIMERS_PER_SECOND;
         for (; t.proc && t.elapsed >= t.speed * 1000; t.elapsed -= t.speed * 1000)
             t.proc();
     }
-    if (callback) callback();
 }
 
 static TIMER_DRIVER null_timer;

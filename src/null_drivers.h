@@ -20,11 +20,9 @@ extern int null_desktop_w, null_desktop_h, null_desktop_depth;
 
 // ---- the clock ----
 // n ticks go by: every installed timer callback runs n times, and the time rested since the last
-// tick starts again from nothing.
+// tick starts again from nothing. A rest takes no real time: the callbacks run as often as they
+// would have in the time rested.
 void null_tick(int n);
-// A rest takes no real time: the callbacks run as often as they would have in the time rested.
-// All the milliseconds rested since the start.
-extern long null_rested_ms;
 
 // ---- the sound ----
 // How the null sound device answers the sound start: taken, not there (the library falls back to

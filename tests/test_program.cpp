@@ -26,11 +26,9 @@ class Program : public Headless {
     }
     void TearDown() override
     {
-        remove_int(__inc_game_time);
-        back_to_plain_display();
-        null_sound = NULL_SOUND_TAKEN;
+        remove_int(__inc_game_time), back_to_plain_display();
+        null_sound = NULL_SOUND_TAKEN, picture_shown = nullptr;
         set_volume(255, -1), set_muted(false);
-        picture_shown = nullptr;
         Headless::TearDown();
     }
 };
