@@ -93,9 +93,11 @@ static random_snapshot random_after_logic;
 static rebound_record flashes_after_logic[REBOUND_SLOTS];
 static step_reads replay_end_reads; // what a pass past the recording's end reads: Escape
 
+// The step where playback left the recording: the one that read the clock more often than its
+// pass recorded, or else the one about to be taken past the recording's end.
 static void went_out_of_step()
 {
-    if (out_of_step_at < 0) out_of_step_at = steps_done + 1;
+    if (out_of_step_at < 0) out_of_step_at = replayed_reads_ran_out ? steps_done : steps_done + 1;
 }
 
 static bool playback_failed()
@@ -734,35 +736,32 @@ replay_outcome play_back_recording(bool watching, void (*after_pass)())
     return o;
 }
 
+// Says on standard error where a playback went out of step; false then.
+static bool stayed_in_step(const replay_outcome &o)
+{
+    if (o.in_step || o.left) return true;
+    fprintf(stderr, "brumzel-ball: the replay went out of step at step %d\n", o.out_of_step);
+    return false;
+}
+
 void watch_recording()
 {
-    replay_outcome o = play_back_recording(true);
-    if (!o.in_step && !o.left)
-        fprintf(stderr, "brumzel-ball: the replay went out of step at step %d\n", o.out_of_step);
+    stayed_in_step(play_back_recording(true));
 }
 
 // ---- the timedemo ----
 
-static float pass_ms[REPLAY_MAX_PASSES];
-static int timed_passes = 0;
-static double pass_started_ms;
-
-static double now_ms()
+frame_time_figures figure_frame_times(float *ms, int frames)
 {
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+    if (frames <= 0) return {0, 0, 0};
+    double total = 0;
+    for (int n = 0; n < frames; n++)
+        total += ms[n];
+    std::sort(ms, ms + frames);
+    return {total / frames, ms[std::min(frames - 1, frames * 99 / 100)], ms[frames - 1]};
 }
 
-// The fullest moments of the recording, counted after every pass outside the timing: the most
-// at once, and the corners that flashed in the game.
-constexpr int CORNERS = 4;
-static struct {
-    int balls, particles, flashes;
-    bool corner[CORNERS], burst;
-} fullest;
-
-static void count_fullest()
+void note_fullest(fullest_moments *f)
 {
     int balls = 0, live = 0, flashes = 0;
     for (int n = 0; n <= OVERFLOW_BALL_SLOT; n++)
@@ -773,12 +772,47 @@ static void count_fullest()
         if (r.life <= 0) continue;
         flashes++;
         int c = r.type - KIND_PAD_BOTTOM_LEFT;
-        if (c >= 0 && c < CORNERS) fullest.corner[c] = true;
+        if (c >= 0 && c < PAD_CORNERS) f->corner[c] = true;
     }
-    fullest.balls = std::max(fullest.balls, balls);
-    fullest.particles = std::max(fullest.particles, live);
-    fullest.flashes = std::max(fullest.flashes, flashes);
-    fullest.burst |= sprite[FIRST_BUMPER_SLOT].type == KIND_FREE;
+    f->balls = std::max(f->balls, balls);
+    f->particles = std::max(f->particles, live);
+    f->flashes = std::max(f->flashes, flashes);
+    f->burst |= sprite[FIRST_BUMPER_SLOT].type == KIND_FREE;
+}
+
+void print_timedemo(FILE *out, const char *path, const timedemo_figures &t)
+{
+    const replay_outcome &o = t.outcome;
+    const replay_header &h = recording.head;
+    fprintf(out, "timedemo %s: %d steps, %d frames in %.2f s: %.0f steps/s, %.0f frames/s\n", path,
+            o.steps, t.frames, t.seconds, o.steps / t.seconds, t.frames / t.seconds);
+    fprintf(out, "frame time: mean %.3f ms, 99th percentile %.3f ms, slowest %.3f ms\n",
+            t.times.mean, t.times.p99, t.times.slowest);
+    fprintf(out, "final scores: player 1 %d, player 2 %d (recorded %d and %d, %s game)\n",
+            o.p1_score, o.p2_score, h.p1_score, h.p2_score,
+            h.mode == 0 ? "one-player" : "two-player");
+    const fullest_moments &f = t.fullest;
+    int corners = 0;
+    for (bool c : f.corner)
+        corners += c;
+    fprintf(out,
+            "fullest moments: %d balls in flight, %d live particles, %d pad flashes at once, "
+            "flashes at %d of 4 corners, %s\n",
+            f.balls, f.particles, f.flashes, corners, f.burst ? "the burst" : "no burst");
+    if (o.in_step) fprintf(out, "every checksum matched (%d)\n", h.checksums);
+}
+
+// The measuring: the time of every pass, and the fullest moments counted outside it.
+static float pass_ms[REPLAY_MAX_PASSES];
+static int timed_passes = 0;
+static double pass_started_ms;
+static fullest_moments fullest;
+
+static double now_ms()
+{
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
 static void time_pass()
@@ -786,8 +820,24 @@ static void time_pass()
     double now = now_ms();
     if (timed_passes < REPLAY_MAX_PASSES)
         pass_ms[timed_passes++] = static_cast<float>(now - pass_started_ms);
-    count_fullest();
+    note_fullest(&fullest);
     pass_started_ms = now_ms();
+}
+
+int play_timedemo(const char *path, FILE *out)
+{
+    timed_passes = 0;
+    fullest = {};
+    double started = now_ms();
+    pass_started_ms = started;
+    timedemo_figures t;
+    t.outcome = play_back_recording(false, time_pass);
+    t.seconds = (now_ms() - started) / 1e3;
+    t.frames = timed_passes;
+    t.times = figure_frame_times(pass_ms, timed_passes);
+    t.fullest = fullest;
+    print_timedemo(out, path, t);
+    return stayed_in_step(t.outcome) ? 0 : 1;
 }
 
 int run_timedemo(const char *path)
@@ -801,38 +851,5 @@ int run_timedemo(const char *path)
         fprintf(stderr, "brumzel-ball: the timedemo cannot start: %s\n", why);
         return 1;
     }
-    timed_passes = 0;
-    fullest = {};
-    double started = now_ms();
-    pass_started_ms = started;
-    replay_outcome o = play_back_recording(false, time_pass);
-    double seconds = (now_ms() - started) / 1e3;
-    double total = 0;
-    for (int n = 0; n < timed_passes; n++)
-        total += pass_ms[n];
-    std::sort(pass_ms, pass_ms + timed_passes);
-    int frames = timed_passes;
-    double mean = frames ? total / frames : 0;
-    double p99 = frames ? pass_ms[std::min(frames - 1, frames * 99 / 100)] : 0;
-    double slowest = frames ? pass_ms[frames - 1] : 0;
-    const replay_header &h = recording.head;
-    printf("timedemo %s: %d steps, %d frames in %.2f s: %.0f steps/s, %.0f frames/s\n", path,
-           o.steps, frames, seconds, o.steps / seconds, frames / seconds);
-    printf("frame time: mean %.3f ms, 99th percentile %.3f ms, slowest %.3f ms\n", mean, p99,
-           slowest);
-    printf("final scores: player 1 %d, player 2 %d (recorded %d and %d, %s game)\n", o.p1_score,
-           o.p2_score, h.p1_score, h.p2_score, h.mode == 0 ? "one-player" : "two-player");
-    int corners = 0;
-    for (bool c : fullest.corner)
-        corners += c;
-    printf("fullest moments: %d balls in flight, %d live particles, %d pad flashes at once, "
-           "flashes at %d of 4 corners, %s\n",
-           fullest.balls, fullest.particles, fullest.flashes, corners,
-           fullest.burst ? "the burst" : "no burst");
-    if (!o.in_step) {
-        fprintf(stderr, "brumzel-ball: the replay went out of step at step %d\n", o.out_of_step);
-        return 1;
-    }
-    printf("every checksum matched (%d)\n", h.checksums);
-    return 0;
+    return play_timedemo(path, stdout);
 }

@@ -29,6 +29,7 @@
 //   4 bytes  FNV-1a of every byte before
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 #include "game_input.h"
 #include "gamedata.h"
@@ -132,9 +133,40 @@ struct replay_outcome {
 replay_outcome play_back_recording(bool watching, void (*after_pass)() = nullptr);
 // The game's --replay: shows the loaded recording on screen; Escape leaves it.
 void watch_recording();
-// The game's --timedemo: starts the library headless, plays the file back one frame a step as
-// fast as it can and prints the speed, the frame times and the scores. Returns the exit
-// status: 0 when every checksum matched, 1 otherwise or when the file is refused.
+
+// ---- the timedemo ----
+// The mean, 99th-percentile and slowest of frames frame times in ms (sorted in place); all 0
+// for none.
+struct frame_time_figures {
+    double mean, p99, slowest;
+};
+frame_time_figures figure_frame_times(float *ms, int frames);
+// The fullest moments of a game: the most balls, live particles and pad flashes at once, the
+// corners that flashed and whether the bumpers burst. note_fullest takes in the tables as they
+// stand.
+constexpr int PAD_CORNERS = 4;
+struct fullest_moments {
+    int balls, particles, flashes;
+    bool corner[PAD_CORNERS], burst;
+};
+void note_fullest(fullest_moments *f);
+// What a timedemo of the loaded recording measured, and its printing: the steps and frames a
+// second, the frame times, the final scores beside the recorded ones, the fullest moments and,
+// when it stayed in step, the checksums matched.
+struct timedemo_figures {
+    replay_outcome outcome;
+    int frames;
+    double seconds;
+    frame_time_figures times;
+    fullest_moments fullest;
+};
+void print_timedemo(FILE *out, const char *path, const timedemo_figures &t);
+// Plays the loaded recording back one frame a step as fast as it can, with the library
+// started, and prints its figures on out. Returns the exit status: 0 when every checksum
+// matched, 1 otherwise (said on standard error).
+int play_timedemo(const char *path, FILE *out);
+// The game's --timedemo: reads the file, starts the library headless and plays it. Status 1,
+// with one line on standard error, for a file that is refused.
 int run_timedemo(const char *path);
 
 #endif

@@ -1,6 +1,7 @@
 // test_controls -- the pause, the sound's volume and mute, and gamepads (a stand-in driver's)
 #include <cstring>
 #include <functional>
+#include <tuple>
 
 #include "audio.h"
 #include "explosions.h"
@@ -139,40 +140,37 @@ TEST_F(Controls, EscapeWhilePausedEndsTheGameAndTheFieldStaysDarkenedUnderPaused
 
 TEST_F(Controls, VolumeAndMuteFromTheCommandLineAndTheSettingsFile)
 {
-    const struct {
-        std::vector<const char *> args;
-        const char *settings;
-        option_result result;
-        int volume, mute;
-        bool settings_good;
-    } cases[] = {
-        {{"--volume", "0"}, "", OPTIONS_PLAY, 0, MUTE_UNSET, true},
-        {{"--volume=100", "--mute"}, "", OPTIONS_PLAY, 100, 1, true},
-        {{"--volume", "500"}, "", OPTIONS_BAD, VOLUME_UNSET, MUTE_UNSET, true},
-        {{"--volume", "5x"}, "", OPTIONS_BAD, VOLUME_UNSET, MUTE_UNSET, true},
-        {{"--volume"}, "", OPTIONS_BAD, VOLUME_UNSET, MUTE_UNSET, true},
-        {{}, "volume = 050\nmute = YES\n", OPTIONS_PLAY, 50, 1, true},
-        // The command line wins; what it leaves open comes from the file.
-        {{"--volume", "30"}, "volume = 80\nmute = no\n", OPTIONS_PLAY, 30, 0, true},
-        {{"--mute"}, "mute = no\n", OPTIONS_PLAY, VOLUME_UNSET, 1, true},
-        // A bad value is ignored with a warning, the rest of the file still counts.
-        {{}, "volume = 101\nmute = yes\n", OPTIONS_PLAY, VOLUME_UNSET, 1, false},
-        {{}, "volume = 7\nmute = maybe\n", OPTIONS_PLAY, 7, MUTE_UNSET, false},
-    };
+    // The command line, the settings file, and what they give.
+    const std::tuple<std::vector<const char *>, const char *, option_result, int, int, bool>
+        cases[] = {
+            {{"--volume", "0"}, "", OPTIONS_PLAY, 0, MUTE_UNSET, true},
+            {{"--volume=100", "--mute"}, "", OPTIONS_PLAY, 100, 1, true},
+            {{"--volume", "500"}, "", OPTIONS_BAD, VOLUME_UNSET, MUTE_UNSET, true},
+            {{"--volume", "5x"}, "", OPTIONS_BAD, VOLUME_UNSET, MUTE_UNSET, true},
+            {{"--volume"}, "", OPTIONS_BAD, VOLUME_UNSET, MUTE_UNSET, true},
+            {{}, "volume = 050\nmute = YES\n", OPTIONS_PLAY, 50, 1, true},
+            // The command line wins; what it leaves open comes from the file.
+            {{"--volume", "30"}, "volume = 80\nmute = no\n", OPTIONS_PLAY, 30, 0, true},
+            {{"--mute"}, "mute = no\n", OPTIONS_PLAY, VOLUME_UNSET, 1, true},
+            // A bad value is ignored with a warning, the rest of the file still counts.
+            {{}, "volume = 101\nmute = yes\n", OPTIONS_PLAY, VOLUME_UNSET, 1, false},
+            {{}, "volume = 7\nmute = maybe\n", OPTIONS_PLAY, 7, MUTE_UNSET, false},
+        };
     enter_temp_dir();
-    for (const auto &c : cases) {
+    for (const auto &[args, settings, result, volume, mute, settings_good] : cases) {
         std::vector<const char *> argv = {"brumzel-ball"};
-        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        argv.insert(argv.end(), args.begin(), args.end());
         display_choice display = {DISPLAY_UNSET, SCALE_UNSET};
         chosen_sound = {VOLUME_UNSET, MUTE_UNSET};
         char why[160] = "";
         auto r = parse_command_line(int(argv.size()), const_cast<char **>(argv.data()), &display,
                                     why, sizeof why);
-        EXPECT_EQ(N(r, r == OPTIONS_BAD), N(c.result, why[0] != 0)) << "case " << &c - cases;
+        EXPECT_EQ(N(r, r == OPTIONS_BAD), N(result, why[0] != 0)) << args.size() << settings;
         if (r == OPTIONS_BAD) chosen_sound = {VOLUME_UNSET, MUTE_UNSET};
-        write_file(SETTINGS_FILE, c.settings);
-        EXPECT_EQ(read_settings_file(SETTINGS_FILE, &display), c.settings_good);
-        EXPECT_EQ(N(chosen_sound.volume, chosen_sound.mute), N(c.volume, c.mute)) << &c - cases;
+        write_file(SETTINGS_FILE, settings);
+        EXPECT_EQ(read_settings_file(SETTINGS_FILE, &display), settings_good);
+        EXPECT_EQ(N(chosen_sound.volume, chosen_sound.mute), N(volume, mute))
+            << args.size() << settings;
     }
     chosen_sound = {VOLUME_UNSET, MUTE_UNSET};
 }

@@ -1,6 +1,7 @@
 // The display modes: coordinates both ways, the command line and settings file, the present step
 #include <cstdio>
 #include <sys/stat.h>
+#include <tuple>
 
 #include "display.h"
 #include "fixture.h"
@@ -70,13 +71,7 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
         {{"--desktop", "--scale", "2"}, nullptr, OPTIONS_BAD, DISPLAY_DESKTOP, 2, true},
         {{"--bogus", "--help"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
         // Recording options take a file, after a space or "="; the timedemo goes alone.
-        {{"--record=a", "--window", "--replay", "b"},
-         nullptr,
-         OPTIONS_PLAY,
-         DISPLAY_WINDOW,
-         SCALE_UNSET,
-         true,
-         "ab-"},
+        {{"--record=a", "--replay=b"}, nullptr, OPTIONS_PLAY, DISPLAY_UNSET, SCALE_UNSET, 1, "ab-"},
         {{"--timedemo", "c"}, nullptr, OPTIONS_PLAY, DISPLAY_UNSET, SCALE_UNSET, true, "--c"},
         {{"--replay"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
         {{"--record="}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
@@ -206,12 +201,8 @@ TEST_F(Display, PicturesGoOutOnceATickAndOnlyWhenNew)
 TEST_F(Display, SwitchedModeIsKeptInTheSettingsFileWithItsOtherLines)
 {
     const std::string long_note = "n = " + std::string(252, 'a');
-    const struct {
-        bool exists;
-        std::string before;
-        int mode;
-        std::string after;
-    } cases[] = {
+    const std::tuple<bool, std::string, int, std::string> cases[] = {
+        // file, before, mode, after
         {false, "", DISPLAY_DESKTOP, "mode = desktop\n"},
         {true, "# mine\n\nscale = 2\nMode=fullscreen\r\nmode = window\n[x]\nmode = keep\n",
          DISPLAY_WINDOW, "# mine\n\nscale = 2\nmode = window\r\nmode = window\n[x]\nmode = keep\n"},
@@ -225,21 +216,30 @@ TEST_F(Display, SwitchedModeIsKeptInTheSettingsFileWithItsOtherLines)
          long_note + "mode = desktop\nmode = window\n"},
     };
     enter_temp_dir();
-    for (const auto &c : cases) {
+    for (const auto &[exists, before, mode, after] : cases) {
         remove(SETTINGS_FILE);
-        if (c.exists) write_file(SETTINGS_FILE, c.before);
+        if (exists) write_file(SETTINGS_FILE, before);
         char why[160] = "";
-        EXPECT_TRUE(write_settings_mode(SETTINGS_FILE, c.mode, why, sizeof why)) << why;
-        EXPECT_EQ(file_bytes(SETTINGS_FILE), c.after);
+        EXPECT_TRUE(write_settings_mode(SETTINGS_FILE, mode, why, sizeof why)) << why;
+        EXPECT_EQ(file_bytes(SETTINGS_FILE), after);
         display_choice read = {DISPLAY_UNSET, SCALE_UNSET};
         read_settings_file(SETTINGS_FILE, &read);
-        EXPECT_EQ(read.mode, c.mode) << c.after;
+        EXPECT_EQ(read.mode, mode) << after;
     }
-    // When the new file cannot be written the old one stays, and the reason is given.
-    mkdir("brumzel-ball.cfg.tmp", 0700);
-    char why[160] = "";
-    EXPECT_FALSE(write_settings_mode(SETTINGS_FILE, DISPLAY_DESKTOP, why, sizeof why));
-    EXPECT_EQ(file_bytes(SETTINGS_FILE) + (why[0] ? "" : "no reason"), cases[5].after);
+    // No mode, a new file that cannot be made (a folder in the way), a folder as the file, a
+    // file that cannot be read: the old file stays, no temporary one is left, and it says why.
+    mkdir("brumzel-ball.cfg.tmp", 0700), mkdir("folder.cfg", 0700);
+    const std::tuple<const char *, int, const char *> refused[] = {
+        {SETTINGS_FILE, DISPLAY_UNSET, "no such mode or path"},
+        {SETTINGS_FILE, DISPLAY_DESKTOP, "cannot write brumzel-ball.cfg.tmp: Is a directory"},
+        {"folder.cfg", DISPLAY_WINDOW, "cannot write folder.cfg.tmp: Is a directory"},
+        {"brumzel-ball.cfg/x.cfg", DISPLAY_WINDOW, "cannot read it: Not a directory"}};
+    for (auto [path, mode, says] : refused) {
+        char why[160] = "";
+        EXPECT_FALSE(write_settings_mode(path, mode, why, sizeof why));
+        EXPECT_STREQ(why, says);
+    }
+    EXPECT_EQ(file_bytes(SETTINGS_FILE) + file_bytes("folder.cfg.tmp"), std::get<3>(cases[5]));
 }
 
 // ---- the full-screen switch, on the null display ----

@@ -67,11 +67,12 @@ TEST_F(Effects, ParticleIsDrawnWhileAliveAndTakesTheLowestFreeRecord)
 }
 
 // Streaks and dots set exactly the pixels of the library's line and putpixel: every slope and
-// length up to 12 pixels, inside and across the edges and a clip rectangle, on 16-, 24- and
-// 32-bit bitmaps. Unknown styles are not drawn.
+// length up to 12 pixels, inside and across each edge of the bitmap and of a clip rectangle, on
+// 16-, 24- and 32-bit bitmaps. Unknown styles are not drawn.
 TEST_F(Effects, StreaksAndDotsSetExactlyTheLibrarysPixels)
 {
-    const int w = 120, h = 90, starts[][2] = {{30, 40}, {3, 2}, {116, 87}, {21, 50}};
+    const int w = 120, h = 90,
+              starts[][2] = {{30, 40}, {3, 2}, {116, 87}, {21, 50}, {110, 50}, {60, 80}};
     BITMAP *real_buffer = buffer;
     MAX_PARTICLES = 1; // only record 0 is drawn
     create_particle(0, 0, 0, PARTICLE_STREAK, 255, 200, 200, 5);

@@ -11,7 +11,8 @@ using bytes = std::vector<uint8_t>;
 TEST_F(GameData, EntriesOfTheWrongKindOrSizeAreRefusedByNumber)
 {
     BITMAP *big = create_bitmap(801, 600);
-    // Entry replaced by entry from (-1: the end of the file, -2: an 801x600 bitmap), message.
+    // Entry replaced by entry from (-1: the end of the file, -2: an 801x600 bitmap, -3: no
+    // object), message.
     const std::tuple<int, int, const char *> rows[] = {
         {-1, 0, ""},
         {DAT_BACKGROUND, DAT_PAD_SOUND, "GAMEDATA.DAT: entry 0 is not a bitmap"},
@@ -20,17 +21,21 @@ TEST_F(GameData, EntriesOfTheWrongKindOrSizeAreRefusedByNumber)
         {DAT_END_OF_TIME_SOUND, -1, "GAMEDATA.DAT holds 45 entries, the game needs 46"},
         {DAT_BACKGROUND, -2, "entry 0 is a 801x600 bitmap, it must be 800x600"},
         {DAT_ENTERNAME, DAT_TITLE_BALL, "entry 8 is a 170x170 bitmap, it must be at least 605x130"},
-        {DAT_ENTERNAME, DAT_HELP, ""},      // larger than needed is fine
-        {DAT_UNUSED_5, DAT_PAD_SOUND, ""}}; // an unused entry takes anything
+        {DAT_ENTERNAME, DAT_HELP, ""},     // larger than needed is fine
+        {DAT_UNUSED_5, DAT_PAD_SOUND, ""}, // an unused entry takes anything but nothing
+        {DAT_UNUSED_20, -3, "entry 20 is not an object"}};
     for (auto [entry, from, says] : rows) {
         std::vector<DATAFILE> d(data, data + DAT_ENTRIES + 1);
         if (entry >= 0) d[entry] = data[from == -1 ? DAT_ENTRIES : std::max(from, 0)];
-        if (from == -2) d[entry].dat = big;
+        if (from < -1) d[entry].dat = from == -2 ? big : nullptr;
         char text[256] = "";
         EXPECT_EQ(check_gamedata(d.data(), text, sizeof text), !*says) << entry;
         EXPECT_NE(strstr(text, says), nullptr) << text;
     }
     destroy_bitmap(big);
+    char text[256];
+    EXPECT_FALSE(check_gamedata(nullptr, text, sizeof text)); // the loader gave nothing
+    EXPECT_STREQ(text, "GAMEDATA.DAT is missing or cannot be read");
 }
 
 static uint32_t get32(const bytes &b, size_t at)
@@ -86,6 +91,7 @@ TEST_F(GameData, DamagedFilesAreRefusedBeforeTheLoaderSeesThem)
         {header[0] + 8, get32(u, header[0] + 4) + 1, 4, false, "unpacked size one over"},
         {bg, 7, 2, false, "a bitmap of 7 bits a pixel"},
         {bg + 4, 0x7fff, 2, false, "a bitmap taller than its chunk"},
+        {bg + 2, 799, 2, false, "a background narrower than the game's: loaded, then refused"},
         {sprite, 0x00200005, 4, true, "a 32-bit ball 5 wide: the same bytes"},
         {bg, 8, 2, true, "an 8-bit background: fewer bytes than its chunk"},
         {bg, 15, 2, true, "a 15-bit background: as many"},

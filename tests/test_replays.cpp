@@ -1,12 +1,19 @@
-// test_replays -- recorded games play back exactly, watched or as fast as possible; bad files
-// are refused with one line and touch nothing; a changed course is caught at its step
+// test_replays -- recorded games play back exactly, watched or as the timedemo plays them with
+// its figures; every figure of a file is read to its limit and refused past it, and a bad file
+// touches nothing; a changed course is caught at its step
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <regex>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <tuple>
+#include <unistd.h>
 
+#include "explosions.h"
+#include "fade.h"
 #include "fixture.h"
 #include "game_round.h"
 #include "gameover.h"
@@ -14,7 +21,9 @@
 #include "hiscore.h"
 #include "particles.h"
 #include "player_input.h"
+#include "rebound_effect.h"
 #include "replay.h"
+#include "version.h"
 
 // The recordings of tests/recordings, made by scripts/record-test-games in the real game, with
 // the scores the game showed and a checksum of the picture their S key saved (the script checks
@@ -42,46 +51,56 @@ static uint32_t fnv1a(const std::string &bytes)
     return h;
 }
 
-// Samples played during a playback, by entry.
-static int samples_before[DAT_ENTRIES];
-static int played(int entry)
-{
-    return sample_plays[entry] - samples_before[entry];
-}
-
 class Replays : public Headless {
   protected:
-    replay_outcome play(const char *file, bool watching = false, void (*hook)() = nullptr)
+    void load(const char *file)
     {
         char why[512];
-        EXPECT_TRUE(read_recording(recording_path(file).c_str(), why, sizeof why)) << why;
-        memcpy(samples_before, sample_plays, sizeof samples_before);
-        return play_back_recording(watching, hook);
+        ASSERT_TRUE(read_recording(recording_path(file).c_str(), why, sizeof why)) << why;
     }
 };
 
+// What f prints on a stream.
+static std::string printed(const std::function<void(FILE *)> &f)
+{
+    char *text;
+    size_t size;
+    FILE *out = open_memstream(&text, &size);
+    f(out);
+    fclose(out);
+    std::string s(text, size);
+    free(text);
+    return s;
+}
+
+// Played as the timedemo plays them, every checksum matches and every sample is heard as often
+// as in the game; it prints the recorded steps, a frame a step and the scores the game showed.
 TEST_F(Replays, RecordedGamesPlayBackExactlyToTheirScoresSoundsAndPicture)
 {
     enter_temp_dir();
     for (const auto &g : recorded_games) {
         SCOPED_TRACE(g.file);
         remove(SCREENSHOT_FILE);
-        replay_outcome o = play(g.file);
-        EXPECT_TRUE(o.in_step) << "out of step at step " << o.out_of_step;
-        EXPECT_EQ(N(recording.head.mode, o.p1_score, o.p2_score),
-                  N(g.mode, g.p1_score, g.p2_score));
-        for (int n = 0; n < DAT_ENTRIES; n++)
-            EXPECT_EQ(played(n), recording.head.samples[n]) << "sample " << n;
-        // One game-over sound, and a launch sound for every ball fired.
-        EXPECT_EQ(N(played(DAT_GAMEOVER_SOUND), played(DAT_LAUNCH_SOUND_P1)),
-                  N(1, BALLS_PER_GAME - p1_balls));
+        load(g.file);
+        create_particle(1, 1, 1, PARTICLE_DOT, 1, 1, 1, 50), create_pad_rebound(KIND_PAD_TOP_LEFT);
+        create_explosion(1, 1, 5, 1, PARTICLE_DOT); // left by the game before, and cleared
+        const std::string p1 = std::to_string(g.p1_score), p2 = std::to_string(g.p2_score);
+        const std::string steps = std::to_string(recording.head.steps);
+        const std::regex printed_as(
+            "timedemo " + std::string(g.file) + ": " + steps + " steps, " + steps +
+            " frames in [^]*\nfinal scores: player 1 " + p1 + ", player 2 " + p2 + " \\(recorded " +
+            p1 + " and " + p2 + (g.mode ? ", two" : ", one") + "-player game\\)\n.*the burst\n" +
+            "every checksum matched \\(" + std::to_string(recording.head.checksums) + "\\)\n");
+        int status;
+        std::string out = printed([&](FILE *f) { status = play_timedemo(g.file, f); });
+        EXPECT_EQ(N(status, std::regex_match(out, printed_as)), N(0, 1)) << out;
         EXPECT_EQ(fnv1a(file_bytes(SCREENSHOT_FILE)), g.shot);
     }
 }
 
 // Watched, the frames follow the clock (here about three a step, not the recorded counts), the
-// recorded drawing is applied to the state all the same, and the closing fade is shown. Escape,
-// when asked for, is pressed at the 3000th picture.
+// recorded drawing is applied to the state all the same, and the closing fade is shown, without
+// a word; Escape, pressed at the 3000th picture, leaves it. The score table is never written.
 static int pictures, escape_at;
 static void tick_every_third_picture()
 {
@@ -92,74 +111,135 @@ static void tick_every_third_picture()
 TEST_F(Replays, WatchedGameStaysInStepAndEscapeLeavesIt)
 {
     enter_temp_dir();
-    pictures = escape_at = 0;
     picture_shown = tick_every_third_picture;
-    replay_outcome o = play("escape.rec", true);
-    EXPECT_TRUE(o.in_step) << "out of step at step " << o.out_of_step;
-    EXPECT_EQ(N(o.p1_score, o.p2_score), N(recorded_games[0].p1_score, recorded_games[0].p2_score));
-    pictures = 0, escape_at = 3000;
-    o = play("escape.rec", true);
+    for (int escape : {0, 3000}) {
+        pictures = 0, escape_at = escape, fade_pictures = 0;
+        load("escape.rec");
+        testing::internal::CaptureStderr();
+        watch_recording();
+        EXPECT_EQ(N(testing::internal::GetCapturedStderr().empty(), fade_pictures,
+                    access(SCORE_FILE, F_OK), p1_score == recorded_games[0].p1_score),
+                  N(1, 15, -1, !escape));
+    }
     picture_shown = nullptr;
-    EXPECT_TRUE(o.left);
-    EXPECT_TRUE(o.steps > 900 && o.steps < 1100) << o.steps;
+    EXPECT_TRUE(actual_frames > 900 && actual_frames < 1100) << actual_frames;
 }
 
-// A course that changes after step 200 (a bumper nudged by a pixel, as a changed rule would) is
-// caught by the next checksum, after step 300.
-static void nudge_a_bumper_after_step_200()
+// Figured from given frame times and tables: 200 of 1 to 200 ms in any order have a mean of 100.5,
+// a 99th percentile of 199 and a slowest of 200; none, 0. The most at once are kept: balls in
+// slots 0-50, live particles, flashes of any kind, corners of a pad's kind alone.
+TEST_F(Replays, TimedemoPrintsTheFiguresOfItsFrameTimesAndTables)
 {
-    if (actual_frames == 200) sprite[FIRST_BUMPER_SLOT].x += 1;
+    float ms[200];
+    for (int n = 0; n < 200; n++)
+        ms[n] = float(n * 7 % 200 + 1);
+    timedemo_figures t = {{true, 0, -1, 300, 301, 5, 6}, 600, 1.5, figure_frame_times(ms, 200), {}};
+    initialise_sprites();
+    for (int slot : {0, OVERFLOW_BALL_SLOT, OVERFLOW_BALL_SLOT + 1})
+        place(slot, KIND_P2_BALL - slot % 2, 1, 1, 0, 0);
+    for (int life : {1, 0, 5, 2})
+        create_particle(0, 0, 0, PARTICLE_DOT, 0, 0, 0, life);
+    rebound[0] = {KIND_PAD_BOTTOM_LEFT, 3}, rebound[1] = {KIND_PAD_TOP_LEFT, 0};
+    rebound[2] = {KIND_TOP_EDGE, 1}, rebound[REBOUND_SLOTS - 1] = {KIND_PAD_BOTTOM_RIGHT, 1};
+    note_fullest(&t.fullest);
+    EXPECT_EQ(N(figure_frame_times(ms, 0).slowest, t.fullest.burst), N(0, 0));
+    initialise_particles(), initialise_rebound(), sprite[FIRST_BUMPER_SLOT].type = KIND_FREE;
+    note_fullest(&t.fullest);
+    replay_header &h = recording.head; // a two-player game of 7 to 8, 9 checksums
+    h.mode = 1, h.p1_score = 7, h.p2_score = 8, h.checksums = 9;
+    EXPECT_EQ(printed([&](FILE *f) { print_timedemo(f, "x.rec", t); }),
+              "timedemo x.rec: 300 steps, 600 frames in 1.50 s: 200 steps/s, 400 frames/s\n"
+              "frame time: mean 100.500 ms, 99th percentile 199.000 ms, slowest 200.000 ms\n"
+              "final scores: player 1 5, player 2 6 (recorded 7 and 8, two-player game)\n"
+              "fullest moments: 2 balls in flight, 3 live particles, 3 pad flashes at once, "
+              "flashes at 2 of 4 corners, the burst\nevery checksum matched (9)\n");
 }
 
-TEST_F(Replays, ChangedCourseIsCaughtAtTheNextChecksum)
+// A course changed after step 200 (a bumper nudged, as a changed rule would) is caught by the
+// next checksum, at step 300; a recording ending after 500 passes, at the step past it; pass 99
+// reading the clock once more than recorded, at its own. Said on standard error, status 1.
+TEST_F(Replays, ChangedCourseIsCaughtAtItsStep)
 {
-    enter_temp_dir();
-    replay_outcome o = play("escape.rec", false, nudge_a_bumper_after_step_200);
-    EXPECT_FALSE(o.in_step);
-    EXPECT_EQ(o.out_of_step, 300);
+    void (*nudge)() = [] { sprite[FIRST_BUMPER_SLOT].x += actual_frames == 200; };
+    const int cases[][3] = {{0, 0, 300}, {500, 0, 501}, {0, 1, 100}}; // passes, a read less, step
+    for (const auto &c : cases) {
+        load("escape.rec");
+        picture_shown = c[2] == 300 ? nudge : nullptr;
+        recording.head.passes = c[0] ? c[0] : recording.head.passes;
+        recording.pass[99].reads.clock_reads -= c[1];
+        int status;
+        testing::internal::CaptureStderr();
+        std::string out = printed([&](FILE *f) { status = play_timedemo("e.rec", f); });
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "brumzel-ball: the replay went out of step at step " + std::to_string(c[2]) +
+                      "\n");
+        EXPECT_EQ(N(status, out.find("checksum")), N(1, std::string::npos)) << out;
+    }
+    picture_shown = nullptr;
 }
 
-// A bad file: one line on standard error, status 1, the table and the settings as they were.
-TEST_F(Replays, BadFilesAreRefusedWithOneLineAndTouchNothing)
+// The command line: help and the version on standard output; a bad option (the usage after it)
+// or recording in one line on standard error, each with its status; the table and settings
+// untouched. Refused: the header's figures past their limits (the mode at byte 48; steps, passes
+// and checksums at 57; the body's length at 69), a pass's key bit, clock reading or flag past the
+// last, a file cut, lengthened, damaged, of another kind or too large.
+TEST_F(Replays, CommandLineAnswersAndRefusesBadRecordingsTouchingNothing)
 {
-    std::string good = file_bytes(recording_path("escape.rec").c_str());
-    ASSERT_GT(good.size(), 1000u);
-    auto with = [&](size_t at, const char *bytes, size_t n) {
-        std::string b = good;
-        b.replace(at, n, bytes, n);
-        return b;
+    const std::string good = file_bytes(recording_path("escape.rec").c_str());
+    uint32_t sums_and_body[2];
+    memcpy(sums_and_body, &good[65], 8);
+    const size_t body = good.size() - 4 - 8 * sums_and_body[0] - sums_and_body[1];
+    auto sealed = [&](size_t at, std::string bytes) { // the bytes at `at`, the check made again
+        std::string b = std::string(good).replace(at, bytes.size(), bytes);
+        uint32_t check = fnv1a(b.substr(0, b.size() - 4));
+        return b.replace(b.size() - 4, 4, reinterpret_cast<char *>(&check), 4);
     };
-    std::string random_bytes;
-    for (int n = 0; n < 5000; n++)
-        random_bytes += static_cast<char>(rand());
-    const struct {
-        const char *what, *reason;
-        std::string bytes;
-    } bad[] = {
-        {"missing", "cannot read", ""},
-        {"cut", "cut short", good.substr(0, good.size() / 2)},
-        {"format", "format version 2", with(8, "\x02\x00", 2)},
-        {"rules", "other rules", with(10, "\x07\x00", 2)},
-        {"damaged", "damaged", with(good.size() / 2, "\xff\xff\xff", 3)},
-        {"large", "too large", good + std::string(REPLAY_MAX_FILE_BYTES, '\0')},
-        {"random", "not a Brumzel Ball recording", random_bytes},
+    const std::string head = "the recording's header is damaged\n", none(12, 0);
+    const std::string pass = "the recording's passes are damaged\n";
+    const std::string cut = "the recording is cut short\n",
+                      rules = "recorded by version " + std::string(&good[12]) +
+                              " under other rules (7); this game's rules are " +
+                              std::to_string(REPLAY_RULES_VERSION) + "\n";
+    const char *T = "--timedemo bad.rec", *R = "--replay bad.rec";
+    // The options, the file bad.rec, the status, and what is said first: on standard output for
+    // status 0, else on standard error, of a file after its name.
+    const std::tuple<const char *, std::string, int, std::string> runs[] = {
+        {"--help", "", 0, "Usage: brumzel-ball [--fullscreen | --window [--scale N] | --desktop]"},
+        {"--version", "", 0, std::string(GAME_NAME) + " " + GAME_VERSION + "\n"},
+        {"--bogus", "", 2, "brumzel-ball: unknown option '--bogus'\nUsage: brumzel-ball"},
+        {T, "", 1, "brumzel-ball: cannot read bad.rec: No such file or directory\n"},
+        {R, sealed(48, "\x02"), 1, head},
+        {T, sealed(57, none.substr(0, 8) + "\x02"), 1, head},  // no passes
+        {T, sealed(69, std::string("\0\0\x40\0", 4)), 1, cut}, // as long a body as can be
+        {T, sealed(8, "\x02"), 1, "a recording of format version 2; this game reads version 1\n"},
+        {T, sealed(10, "\x07"), 1, rules},
+        {R, sealed(body, "\x04\x20"), 1, pass}, // a key bit past the last
+        {T, sealed(body, "\x08\x0d"), 1, pass}, // a clock reading past the last
+        {T, sealed(body, "\x80"), 1, pass},     // a flag past the last
+        {T, good.substr(0, 100), 1, cut},
+        {T, good.substr(0, good.size() - 1), 1, cut},
+        {T, good + "x", 1, "the recording is damaged\n"},
+        {R, good.substr(0, good.size() - 1) + "\x01", 1,
+         "the recording is damaged (its check does not match)\n"},
+        {T, std::string(5000, 'r'), 1, "not a Brumzel Ball recording\n"},
+        {T, std::string(REPLAY_MAX_FILE_BYTES + 1, 0), 1, "too large for a recording\n"},
     };
     enter_temp_dir();
     write_file(SCORE_FILE, std::string(SCORE_FILE_SIZE, 'x'));
     write_file("brumzel-ball.cfg", "mode = window\n");
-    for (const auto &b : bad) {
-        for (const char *option : {"--timedemo", "--replay"}) {
-            SCOPED_TRACE(std::string(b.what) + " " + option);
-            if (*b.what != 'm') write_file("bad.rec", b.bytes);
-            std::string run = std::string(GAME_PATH " ") + option + " bad.rec 2>err.txt";
-            int status = system(run.c_str());
-            std::string err = file_bytes("err.txt");
-            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << err;
-            EXPECT_NE(err.find(b.reason), std::string::npos) << err;
-            EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-            EXPECT_EQ(file_bytes(SCORE_FILE), std::string(SCORE_FILE_SIZE, 'x'));
-            EXPECT_EQ(file_bytes("brumzel-ball.cfg"), "mode = window\n");
-        }
+    for (auto [options, file, status, says] : runs) {
+        remove("bad.rec");
+        if (!file.empty()) write_file("bad.rec", file);
+        int ended = system((std::string(GAME_PATH " ") + options + " >out.txt 2>err.txt").c_str());
+        std::string out = file_bytes("out.txt"), err = file_bytes("err.txt");
+        EXPECT_EQ(
+            N(WIFEXITED(ended), WEXITSTATUS(ended),
+              (status ? err : out).rfind(file.empty() ? says : "brumzel-ball: bad.rec: " + says, 0),
+              std::count(err.begin(), err.end(), '\n') == 1 || status != 1),
+            N(1, status, 0, 1))
+            << options << out << err;
+        EXPECT_EQ(file_bytes(SCORE_FILE) + file_bytes("brumzel-ball.cfg"),
+                  std::string(SCORE_FILE_SIZE, 'x') + "mode = window\n");
     }
 }
 
@@ -194,19 +274,15 @@ static void play_recorded_game()
 
 TEST_F(Replays, RunsAreRecordedToNumberedFilesThatPlayBack)
 {
-    const struct {
-        const char *path;
-        int game;
-        const char *named;
-    } names[] = {{"game.rec", 1, "game.rec"},
-                 {"game.rec", 2, "game-2.rec"},
-                 {"dir.d/game", 3, "dir.d/game-3"},
-                 {"a/.rec", 2, "a/.rec-2"},
-                 {"a/b.c.rec", 12, "a/b.c-12.rec"}};
+    const char *names[][3] = {{"game.rec", "1", "game.rec"},
+                              {"game.rec", "2", "game-2.rec"},
+                              {"dir.d/game", "3", "dir.d/game-3"},
+                              {"a/.rec", "2", "a/.rec-2"},
+                              {"a/b.c.rec", "12", "a/b.c-12.rec"}};
     for (const auto &n : names) {
         char out[64];
-        numbered_recording_path(n.path, n.game, out, sizeof out);
-        EXPECT_STREQ(out, n.named);
+        numbered_recording_path(n[0], atoi(n[1]), out, sizeof out);
+        EXPECT_STREQ(out, n[2]);
     }
     enter_temp_dir();
     record_games_to("rec/game.rec");
