@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <utility>
@@ -194,15 +196,8 @@ int pixels(BITMAP *bmp, int x0, int y0, int x1, int y1, int c, BITMAP *other)
 
 std::string file_bytes(const char *path)
 {
-    std::string b;
-    FILE *f = fopen(path, "rb");
-    if (!f) return b;
-    char block[4096];
-    size_t n;
-    while ((n = fread(block, 1, sizeof block, f)) > 0)
-        b.append(block, n);
-    fclose(f);
-    return b;
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
 int pictures_compared = 0;

@@ -4,7 +4,8 @@
 # every X image request carries one whole picture and there are never more of them than ticks of
 # the game's clock (150 a second). The fill reaches the desktop's last lines, black beside it. On
 # the desktop, Alt+Enter turns the fill into an 800x600 window and back before the game, the
-# menu answering clicks at each size, and each mode is kept in the settings file.
+# menu answering clicks at each size, and each mode is kept in the settings file. The 2x window's
+# close button ends the game with status 0.
 source "$(dirname "$0")/lib.sh"
 : "${XCOUNT_LIB:?}"
 e2e_init present
@@ -62,7 +63,24 @@ switch_there_and_back() {
     wait_until menu-filled 20 menu_in_view
 }
 
-# The menu for a few seconds, [the switches,] then a one-player game, player 1 firing.
+# The window manager's request to close the game's window: a WM_DELETE_WINDOW message.
+close_window() {
+    python3 - "$(xdotool search --name '^Brumzel Ball$' | head -1)" <<'PY' || fail "cannot send the close request"
+import ctypes as C, sys
+x = C.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype, x.XInternAtom.restype = C.c_void_p, C.c_ulong
+d, w = C.c_void_p(x.XOpenDisplay(None)), int(sys.argv[1])
+# An XClientMessageEvent as longs: type, serial, send_event, display, window, message_type,
+# format, then its data; the rest of the XEvent zero.
+e = (C.c_long * 24)(33, 0, 0, 0, w, x.XInternAtom(d, b"WM_PROTOCOLS", 0), 32,
+                    x.XInternAtom(d, b"WM_DELETE_WINDOW", 0))
+x.XSendEvent(d, C.c_ulong(w), 0, C.c_long(0), e)
+x.XCloseDisplay(d)  # flushes the request
+PY
+}
+
+# The menu for a few seconds, [the switches,] then a one-player game, player 1 firing; it ends
+# killed from the desktop, by the close button from a window.
 count_a_game() {
     local name=$1 switch=$2 t_menu t_menu_end t_fire
     shift 2
@@ -86,8 +104,14 @@ count_a_game() {
     xdotool mouseup 1
     check_counts "$name menu" $((t_menu + 1)) $((t_menu_end - 1)) $((VIEW[2] * VIEW[3]))
     check_counts "$name play" $((t_fire + 1)) $(($(date +%s) - 1)) $((VIEW[2] * VIEW[3]))
-    kill -9 "$GAME_PID" && wait "$GAME_PID" 2>/dev/null
-    GAME_PID=""
+    if [ "$switch" = switch ]; then
+        kill -9 "$GAME_PID" && wait "$GAME_PID" 2>/dev/null
+        GAME_PID=""
+    else
+        close_window
+        wait_exit 10
+        [ "$EXIT_STATUS" = 0 ] || fail "closing the window: status $EXIT_STATUS"
+    fi
 }
 
 restart_xvfb 1920x1080
@@ -96,4 +120,4 @@ count_a_game desktop switch --desktop
 restart_xvfb 1700x1300
 view_of "0 0 1600 1200"
 count_a_game window-2x no --window --scale 2
-echo "present step counted; Alt+Enter switched to a window and back to the desktop fill"
+echo "present step counted; Alt+Enter switched to a window and back; the close button ended it"
