@@ -1,7 +1,10 @@
 #!/bin/bash
-# A whole run by mouse and keyboard alone: the intro, the menu and its music, a one-player game
-# with a name entered, a two-player game with both names entered, the saved table read back, the
-# credits. Screens are told apart by their backdrops; the sound is captured.
+# A whole run by mouse and keyboard alone, recorded with --record: the intro, the menu and its
+# music, a one-player game with a name entered, a two-player game (its S picture saved) with both
+# names entered, the saved table read back, the credits. Then the two-player game's recording:
+# --timedemo ends it on the scores the table kept and saves the same S picture; --replay shows
+# it in a window, with its sounds, back to the menu, the table untouched. Screens are told apart
+# by their backdrops; the sound is captured.
 source "$(dirname "$0")/lib.sh"
 e2e_init playthrough
 
@@ -34,7 +37,7 @@ play_to_hundred() {
 }
 
 
-start_game
+start_game "$RUN" "$BRUMZEL_BIN" --record game.rec
 wait_for_region intro "$TITLE" 50x50+85+285 60 2 # the plain title where the menu's balls will be
 colour_above "rgb(255,255,0)" 600x70+100+175 300 "$SHOT" || fail "the intro shows no yellow lines"
 wait_for_menu 60
@@ -54,6 +57,7 @@ wait_for_menu 60
 # --- a two-player game: player 1 fires with the mouse, player 2 with Left Ctrl ---
 click_at 283 511
 play_to_hundred two "$P1_HUNDREDS mouse 1" "$P2_HUNDREDS key Control_L"
+press_key s 0.2
 press_key Escape
 wait_until game-over2 30 game_over_shown
 name_turn Max7
@@ -78,4 +82,27 @@ done
 sort -s -t$'\t' -k1,1nr "$WORK/table.txt" | cmp -s - "$WORK/table.txt" || fail "not highest first"
 
 quit_through_credits
-echo "whole play-through done in ${SECONDS}s"
+cp "$RUN/dump.pcx" "$WORK/game-dump.pcx" || fail "S saved no picture"
+
+# --- the two-player game's recording: the timedemo to the table's scores and the S picture ---
+(cd "$RUN" && "$BRUMZEL_BIN" --timedemo game-2.rec) >"$WORK/timedemo.out" 2>&1 ||
+    fail "the timedemo did not play the game back exactly: $(cat "$WORK/timedemo.out")"
+cat "$WORK/timedemo.out" >&2
+kept=$(awk -F'\t' '$2 == "Max7" {a = $1} $2 == "Zoe2" {b = $1} END {print a, b}' "$WORK/table.txt")
+played=$(sed -n 's/^final scores: player 1 \([0-9]*\), player 2 \([0-9]*\).*/\1 \2/p' "$WORK/timedemo.out")
+[ "$played" = "$kept" ] || fail "the timedemo ends on $played, the game kept $kept"
+[ "$(compare -metric AE "$WORK/game-dump.pcx" "$RUN/dump.pcx" null: 2>&1)" = 0 ] ||
+    fail "the timedemo's S picture differs from the game's"
+
+# --- the replay in a window, back to the menu. The capture may run ahead of real time: its
+# sounds are sought from the start of this run's capture to "GAME OVER", before the menu's music.
+cp "$RUN/highscores.bin" "$WORK/table-before"
+start_game "$RUN" "$BRUMZEL_BIN" --window --replay game-2.rec
+wait_for_region replay "$FIELD" 120x30+265+105 30
+wait_until replay-over 90 game_over_shown
+sound_not_silent 0 "$(sound_position)" || fail "the replay is silent"
+wait_for_menu 90
+! grep -q "out of step" "$WORK/game.err" || fail "the watched replay went out of step"
+cmp -s "$RUN/highscores.bin" "$WORK/table-before" || fail "the replay changed the table"
+quit_through_credits
+echo "whole play-through, its timedemo and its replay done in ${SECONDS}s"
