@@ -2,6 +2,7 @@
 // mouse in game coordinates, the full-screen switch and the window's close button
 #include "display.h"
 
+#include <initializer_list>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -471,6 +472,11 @@ void set_display_mode()
 void leave_display_mode()
 {
     restore_display_screen();
+    // What the present step kept for a scaled mode goes with it.
+    for (BITMAP **kept : {&scaled_picture, &last_sent}) {
+        if (*kept) destroy_bitmap(*kept);
+        *kept = nullptr;
+    }
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
 }
 

@@ -1,6 +1,7 @@
 // init -- start-up in its order, the tick counter, the game-state globals and the sprite table
 #include "init.h"
 
+#include <initializer_list>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +27,9 @@ sprite_record sprite[SPRITE_SLOTS];
 
 void create_offscreen_bitmaps()
 {
+    // Started again (at another depth), the old ones go first.
+    for (BITMAP *old : {text_buffer, buffer, stretch})
+        if (old) destroy_bitmap(old);
     text_buffer = create_bitmap(200, 50);
     buffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     stretch = create_bitmap(600, 350);

@@ -67,7 +67,7 @@ void set_target_frames(int ticks);
 // at gamedata_path loaded and the off-screen bitmaps made. On failure returns false with the
 // reason in why.
 bool initialise_headless(const char *gamedata_path, char *why, int why_size);
-// Creates text_buffer, buffer and stretch at the current colour depth.
+// Creates text_buffer, buffer and stretch at the current colour depth (again: the old ones go).
 void create_offscreen_bitmaps();
 
 // Frees every sprite slot and places the six bumpers and six edge circles.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <malloc.h>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -100,9 +101,16 @@ static int read_typed_key()
     return std::exchange(typed_keys, typed_keys.substr(1))[0];
 }
 
+static size_t heap_in_use()
+{
+    struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
+}
+
 void Headless::SetUp()
 {
     files_open = open_files();
+    memory_in_use = heap_in_use();
     memset(sprite, 0, sizeof sprite);
     MAX_PARTICLES = PARTICLE_SLOTS;
     initialise_particles();
@@ -131,6 +139,9 @@ void Headless::SetUp()
 void Headless::TearDown()
 {
     EXPECT_EQ(open_files(), files_open) << "files left open";
+    // A bitmap, a sample or a loaded file left behind grows the heap by far more than the
+    // records the library and the tests keep between tests.
+    EXPECT_LT(long(heap_in_use()) - long(memory_in_use), 64 << 10) << "memory left in use";
     for (int k = 0; k < KEY_MAX; k++)
         key[k] = 0;
     mouse_b = 0;

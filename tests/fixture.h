@@ -49,6 +49,7 @@ class Headless : public ::testing::Test {
     char home[512] = "";
     std::string temp_dir;
     int files_open = 0; // when the test began: every file the game opens it closes again
+    size_t memory_in_use = 0; // and the heap in use: what the game makes it destroys again
 };
 
 // A ball (kinds 1, 2) or a bumper (kind 3) in a slot, sized and weighted as the game makes them.

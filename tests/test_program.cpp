@@ -29,6 +29,9 @@ class Program : public Headless {
         remove_int(__inc_game_time), back_to_plain_display();
         null_sound = NULL_SOUND_TAKEN, picture_shown = nullptr;
         set_volume(255, -1), set_muted(false);
+        char why[256]; // the data and buffers again at the 16 bits of every other test
+        ASSERT_TRUE(load_gamedata(gamedata_path(), why, sizeof why)) << why;
+        create_offscreen_bitmaps();
         Headless::TearDown();
     }
 };
