@@ -57,36 +57,36 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
         const char *settings; // nullptr: no settings file
         option_result result;
         int mode, scale;
-        bool settings_good;
         const char *files = "---"; // the recording, watched and timedemo files taken, - for none
+        const char *warned = "";   // the settings file's warning, up to its value
     } cases[] = {
-        {{"--scale=4"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, 4, true},
-        {{"--desktop", "--window"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, SCALE_UNSET, true},
-        {{"--help"}, nullptr, OPTIONS_HELP, DISPLAY_UNSET, SCALE_UNSET, true},
-        {{"--scale", "5"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
-        {{"--scale", "0"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
-        {{"--scale", "1"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, 1, true},
-        {{"--scale", "2x"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
-        {{"--scale"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
-        {{"--desktop", "--scale", "2"}, nullptr, OPTIONS_BAD, DISPLAY_DESKTOP, 2, true},
-        {{"--bogus", "--help"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
+        {{"--scale=4"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, 4},
+        {{"--desktop", "--window"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, SCALE_UNSET},
+        {{"--help"}, nullptr, OPTIONS_HELP, DISPLAY_UNSET, SCALE_UNSET},
+        {{"--scale", "5"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET},
+        {{"--scale", "0"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET},
+        {{"--scale", "1"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, 1},
+        {{"--scale", "2x"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET},
+        {{"--scale"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET},
+        {{"--desktop", "--scale", "2"}, nullptr, OPTIONS_BAD, DISPLAY_DESKTOP, 2},
+        {{"--bogus", "--help"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET},
         // Recording options take a file, after a space or "="; the timedemo goes alone.
-        {{"--record=a", "--replay=b"}, nullptr, OPTIONS_PLAY, DISPLAY_UNSET, SCALE_UNSET, 1, "ab-"},
-        {{"--timedemo", "c"}, nullptr, OPTIONS_PLAY, DISPLAY_UNSET, SCALE_UNSET, true, "--c"},
-        {{"--replay"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
-        {{"--record="}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
-        {{"--recording", "a"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
-        {{"--timedemo=c", "--replay=b"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET, true},
-        {{"--scale", "2", "--timedemo", "c"}, nullptr, OPTIONS_BAD, DISPLAY_WINDOW, 2, true},
+        {{"--record=a", "--replay=b"}, nullptr, OPTIONS_PLAY, DISPLAY_UNSET, SCALE_UNSET, "ab-"},
+        {{"--timedemo", "c"}, nullptr, OPTIONS_PLAY, DISPLAY_UNSET, SCALE_UNSET, "--c"},
+        {{"--replay"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET},
+        {{"--record="}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET},
+        {{"--recording", "a"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET},
+        {{"--timedemo=c", "--replay=b"}, nullptr, OPTIONS_BAD, DISPLAY_UNSET, SCALE_UNSET},
+        {{"--scale", "2", "--timedemo", "c"}, nullptr, OPTIONS_BAD, DISPLAY_WINDOW, 2},
         // The settings file fills what the command line leaves open; the command line wins.
-        {{}, "mode = Desktop\n", OPTIONS_PLAY, DISPLAY_DESKTOP, SCALE_UNSET, true},
-        {{}, "mode = window\nscale = auto\n", OPTIONS_PLAY, DISPLAY_WINDOW, SCALE_LARGEST, true},
-        {{"--scale", "2"}, "mode = desktop\nscale = 3\n", OPTIONS_PLAY, DISPLAY_WINDOW, 2, true},
-        {{"--window"}, "mode = desktop\nscale = 3\n", OPTIONS_PLAY, DISPLAY_WINDOW, 3, true},
-        {{"--fullscreen"}, "mode = window\n", OPTIONS_PLAY, DISPLAY_FULLSCREEN, SCALE_UNSET, true},
+        {{}, "mode = Desktop\n", OPTIONS_PLAY, DISPLAY_DESKTOP, SCALE_UNSET},
+        {{}, "mode = window\nscale = auto\n", OPTIONS_PLAY, DISPLAY_WINDOW, SCALE_LARGEST},
+        {{"--scale", "2"}, "mode = desktop\nscale = 3\n", OPTIONS_PLAY, DISPLAY_WINDOW, 2},
+        {{"--window"}, "mode = desktop\nscale = 3\n", OPTIONS_PLAY, DISPLAY_WINDOW, 3},
+        {{"--fullscreen"}, "mode = window\n", OPTIONS_PLAY, DISPLAY_FULLSCREEN, SCALE_UNSET},
         // Values the game does not know are ignored, the rest of the file still counts.
-        {{}, "mode = sideways\nscale = 2\n", OPTIONS_PLAY, DISPLAY_UNSET, 2, false},
-        {{}, "mode = window\nscale = 9\n", OPTIONS_PLAY, DISPLAY_WINDOW, SCALE_UNSET, false},
+        {{}, "mode = side\nscale = 2\n", OPTIONS_PLAY, DISPLAY_UNSET, 2, "---", "mode 'side'"},
+        {{}, "scale = 9\n", OPTIONS_PLAY, DISPLAY_UNSET, SCALE_UNSET, "---", "scale '9'"},
     };
     enter_temp_dir();
     for (const auto &c : cases) {
@@ -107,7 +107,11 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
         EXPECT_EQ(r == OPTIONS_BAD, why[0] != '\0') << "a refused line says why: " << why;
         remove(SETTINGS_FILE);
         if (c.settings) write_file(SETTINGS_FILE, c.settings);
-        EXPECT_EQ(read_settings_file(SETTINGS_FILE, &choice), c.settings_good); // none: true
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(read_settings_file(SETTINGS_FILE, &choice), !*c.warned); // none: true
+        const std::string warning = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(warning.substr(0, warning.find(" is")),
+                  *c.warned ? std::string(SETTINGS_FILE) + ": " + c.warned : "");
         EXPECT_EQ(N(choice.mode, choice.scale), N(c.mode, c.scale));
     }
 }
