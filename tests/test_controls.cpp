@@ -182,31 +182,31 @@ TEST_F(Controls, VolumeAndMuteFromTheCommandLineAndTheSettingsFile)
 TEST_F(Controls, EachPadWorksItsPlayersControlsInBothModes)
 {
     enum control { STICK_UP, STICK_DOWN, DPAD_UP, DPAD_DOWN, THROTTLE, NUDGE, FIRE, START };
-    // A control held for half a second (75 steps) from the level aim; then player 1's button,
+    // A control held for half a second (75 steps) from an aim of 90; then player 1's button,
     // player 2's fire, up and down keys, player 1's pointer (the aim: 0 to 160) and a pause.
     const struct {
         int mode, pad, control;
         nums want;
     } rows[] = {
-        {MENU_ONE_PLAYER, 0, STICK_UP, N(0, 0, 0, 0, 0, 0)}, // half the range in half a second
-        {MENU_ONE_PLAYER, 0, DPAD_DOWN, N(0, 0, 0, 0, 160, 0)},
-        {MENU_ONE_PLAYER, 0, FIRE, N(1, 0, 0, 0, 80, 0)},
-        {MENU_ONE_PLAYER, 0, NUDGE, N(0, 0, 0, 0, 80, 0)},    // within the dead zone
-        {MENU_ONE_PLAYER, 0, THROTTLE, N(0, 0, 0, 0, 80, 0)}, // a middle stick does not aim
-        {MENU_ONE_PLAYER, 1, FIRE, N(0, 0, 0, 0, 80, 0)},     // the second pad sits out
-        {MENU_ONE_PLAYER, 1, STICK_DOWN, N(0, 0, 0, 0, 80, 0)},
-        {MENU_ONE_PLAYER, 1, START, N(0, 0, 0, 0, 80, 1)}, // but any Start pauses
-        {MENU_TWO_PLAYER, 0, FIRE, N(0, 1, 0, 0, 80, 0)},
-        {MENU_TWO_PLAYER, 0, STICK_UP, N(0, 0, 1, 0, 80, 0)},
-        {MENU_TWO_PLAYER, 0, DPAD_DOWN, N(0, 0, 0, 1, 80, 0)},
-        {MENU_TWO_PLAYER, 0, START, N(0, 0, 0, 0, 80, 1)},
-        {MENU_TWO_PLAYER, 1, FIRE, N(1, 0, 0, 0, 80, 0)},
+        {MENU_ONE_PLAYER, 0, STICK_UP, N(0, 0, 0, 0, 10, 0)},   // half the range in half a second
+        {MENU_ONE_PLAYER, 0, DPAD_DOWN, N(0, 0, 0, 0, 160, 0)}, // held at the end
+        {MENU_ONE_PLAYER, 0, FIRE, N(1, 0, 0, 0, 90, 0)},
+        {MENU_ONE_PLAYER, 0, NUDGE, N(0, 0, 0, 0, 90, 0)},    // within the dead zone
+        {MENU_ONE_PLAYER, 0, THROTTLE, N(0, 0, 0, 0, 90, 0)}, // a middle stick does not aim
+        {MENU_ONE_PLAYER, 1, FIRE, N(0, 0, 0, 0, 90, 0)},     // the second pad sits out
+        {MENU_ONE_PLAYER, 1, STICK_DOWN, N(0, 0, 0, 0, 90, 0)},
+        {MENU_ONE_PLAYER, 1, START, N(0, 0, 0, 0, 90, 1)}, // but any Start pauses
+        {MENU_TWO_PLAYER, 0, FIRE, N(0, 1, 0, 0, 90, 0)},
+        {MENU_TWO_PLAYER, 0, STICK_UP, N(0, 0, 1, 0, 90, 0)},
+        {MENU_TWO_PLAYER, 0, DPAD_DOWN, N(0, 0, 0, 1, 90, 0)},
+        {MENU_TWO_PLAYER, 0, START, N(0, 0, 0, 0, 90, 1)},
+        {MENU_TWO_PLAYER, 1, FIRE, N(1, 0, 0, 0, 90, 0)},
         {MENU_TWO_PLAYER, 1, STICK_DOWN, N(0, 0, 0, 0, 160, 0)},
-        {MENU_TWO_PLAYER, 1, DPAD_UP, N(0, 0, 0, 0, 0, 0)},
+        {MENU_TWO_PLAYER, 1, DPAD_UP, N(0, 0, 0, 0, 10, 0)},
     };
     for (const auto &r : rows) {
         plug_pads(2);
-        Menu_Option = r.mode, mouse_y = 80;
+        Menu_Option = r.mode, mouse_y = 90;
         pointer_to_mouse(); // as a new game's level aim does
         forget_pause_requests();
         const int full = PAD_FULL_TILT, c = r.control;
