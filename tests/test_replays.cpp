@@ -176,6 +176,12 @@ TEST_F(Replays, ChangedCourseIsCaughtAtItsStep)
         EXPECT_EQ(N(status, out.find("checksum")), N(1, std::string::npos)) << out;
     }
     picture_shown = nullptr;
+    // The generator's state is taken back only with its places inside its ring.
+    for (int rear : {-1, 0, RANDOM_RING_WORDS - 1, RANDOM_RING_WORDS}) {
+        random_snapshot r = snapshot_random();
+        r.rear = rear, r.front = (rear + RANDOM_SEPARATION) % RANDOM_RING_WORDS;
+        EXPECT_EQ(restore_random(r), rear >= 0 && rear < RANDOM_RING_WORDS) << rear;
+    }
 }
 
 // The command line: help and the version on standard output; a bad option (the usage after it)
