@@ -265,9 +265,9 @@ TEST_F(Display, SwitchKeepsTheFrameAndThePointersPlace)
                  {DISPLAY_DESKTOP, 171, 1024, {171, 0, 1194, 767, 1067, 640}}};
     for (const auto &st : steps) {
         key[KEY_F11] = 1;
-        switch_display_if_asked(), switch_display_if_asked(); // held: one switch
+        end_if_closed(), end_if_closed(); // held: one switch, at any screen's rest
         key[KEY_F11] = 0;
-        switch_display_if_asked();
+        end_if_closed();
         null_tick(1);
         send_held_picture();
         ASSERT_NE(display_bitmap, nullptr);
@@ -282,10 +282,18 @@ TEST_F(Display, SwitchKeepsTheFrameAndThePointersPlace)
         EXPECT_EQ(placed, st.range_and_pointer);
         mouse_x = pointer_placed[0], mouse_y = pointer_placed[1];
     }
+    // A window the display refuses, then a desktop of unknown size: the mode stays, and says why.
     refused_width = 800;
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(switch_display_mode());
     EXPECT_EQ(N(chosen_display.mode, frame_view.w, display_bitmap->w, gfx_driver->windowed),
               N(DISPLAY_DESKTOP, 1024, 1366, 0));
+    chosen_display.mode = DISPLAY_WINDOW, desktop_width = 0;
+    EXPECT_FALSE(switch_display_mode());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Brumzel Ball: the 800x600 mode could not be set (the null display refuses this "
+              "mode); the display stays as it was\nBrumzel Ball: the desktop's size is not known, "
+              "so the desktop mode cannot be set\n");
     EXPECT_EQ(file_bytes(SETTINGS_FILE) + modes_asked,
               "mode = desktop\nwindow 800x600x16;full 1366x768x16;window 800x600x16;"
               "full 1366x768x16;");
