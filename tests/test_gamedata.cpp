@@ -105,6 +105,7 @@ TEST_F(GameData, DamagedFilesAreRefusedBeforeTheLoaderSeesThem)
         {font + 5, 0xfffffff0, 4, false, "a range starting below 0"},
         {contents[DAT_FONT_SCORE] + 2, 0xffff, 2, false, "-1 ranges"},
         {font + 13, 0xffff, 2, false, "a glyph -1 wide"},
+        {font + 13, 1, 2, true, "a space 1 wide: as many bytes"},
         {contents[DAT_FONT_LARGE] + 15, 0x7fff, 2, false, "a glyph taller than its font"},
         {font + 4, 8, 1, false, "mono glyphs read as colour"},
         {header[DAT_UNUSED_5], DAT_RLE_SPRITE, 4, false, "text read as a compressed sprite"},
