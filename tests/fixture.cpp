@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <malloc.h>
 #include <fstream>
 #include <iterator>
+#include <malloc.h>
 #include <string>
 #include <unistd.h>
 #include <utility>
@@ -126,8 +126,7 @@ void Headless::SetUp()
     target_frames = 0;
     actual_frames = 0;
     Menu_Option = MENU_TWO_PLAYER;
-    for (int k = 0; k < KEY_MAX; k++)
-        key[k] = 0;
+    std::fill(key, key + KEY_MAX, 0);
     mouse_x = mouse_y = mouse_b = 0;
     clear_bitmap(buffer);
     clear_bitmap(screen);
@@ -142,8 +141,7 @@ void Headless::TearDown()
     // A bitmap, a sample or a loaded file left behind grows the heap by far more than the
     // records the library and the tests keep between tests.
     EXPECT_LT(long(heap_in_use()) - long(memory_in_use), 64 << 10) << "memory left in use";
-    for (int k = 0; k < KEY_MAX; k++)
-        key[k] = 0;
+    std::fill(key, key + KEY_MAX, 0);
     mouse_b = 0;
     if (*home) {
         ASSERT_EQ(chdir(home), 0);
@@ -169,25 +167,6 @@ void place(int slot, int type, double x, double y, double dx, double dy)
     s.mass = type == KIND_BUMPER ? 20 : 1;
 }
 
-template <typename T, size_t size> static int live(T (&table)[size])
-{
-    int n = 0;
-    for (const T &record : table)
-        n += record.life > 0;
-    return n;
-}
-int live_particles()
-{
-    return live(particles);
-}
-int live_explosions()
-{
-    return live(explosion);
-}
-int live_flashes()
-{
-    return live(rebound);
-}
 int live_points()
 {
     int n = 0;

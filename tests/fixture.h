@@ -1,6 +1,7 @@
 #ifndef FIXTURE_H
 #define FIXTURE_H
 // fixture -- the one headless start-up of every test program and the helpers the tests share
+#include <algorithm>
 #include <allegro.h>
 #include <array>
 #include <gtest/gtest.h>
@@ -48,15 +49,17 @@ class Headless : public ::testing::Test {
     void enter_temp_dir();
     char home[512] = "";
     std::string temp_dir;
-    int files_open = 0; // when the test began: every file the game opens it closes again
+    int files_open = 0;       // when the test began: every file the game opens it closes again
     size_t memory_in_use = 0; // and the heap in use: what the game makes it destroys again
 };
 
 // A ball (kinds 1, 2) or a bumper (kind 3) in a slot, sized and weighted as the game makes them.
 void place(int slot, int type, double x, double y, double dx, double dy);
-int live_particles();
-int live_explosions();
-int live_flashes();
+// The live records of a table of particles, explosions or pad flashes; of floating scores.
+template <typename T, size_t size> int live(const T (&table)[size])
+{
+    return int(std::count_if(table, table + size, [](const T &r) { return r.life > 0; }));
+}
 int live_points();
 // Pixels of a box of bmp (corners included) of colour c, or with c < 0 differing from `other`.
 int pixels(BITMAP *bmp, int x0, int y0, int x1, int y1, int c, BITMAP *other = nullptr);

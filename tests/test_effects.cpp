@@ -63,7 +63,7 @@ TEST_F(Effects, ParticleIsDrawnWhileAliveAndTakesTheLowestFreeRecord)
     EXPECT_EQ(N(seen, particles[7].life, particles[200].life, particles[300].life), N(3, 8, 9, 0));
     initialise_particles();
     create_particle(5, 0, 0, PARTICLE_DOT, 1, 1, 1, 9);
-    EXPECT_EQ(N(particles[0].x, live_particles()), N(5, 1));
+    EXPECT_EQ(N(particles[0].x, live(particles)), N(5, 1));
 }
 
 // Streaks and dots set exactly the pixels of the library's line and putpixel: every slope and
@@ -122,10 +122,10 @@ TEST_F(Effects, ExplosionSpraysFortyOnePaleParticlesAStepWithItsLifeLeft)
                       N(300, 200, life, PARTICLE_STREAK, makecol(255, 200, 200)));
             ASSERT_NEAR(hypot(p.dx, p.dy), 2.0, 1e-12);
         }
-        EXPECT_EQ(N(live_particles(), explosion[0].life), N(made + 41, life - 1));
+        EXPECT_EQ(N(live(particles), explosion[0].life), N(made + 41, life - 1));
     }
     do_explosions();
-    EXPECT_EQ(live_particles(), 3 * 41);
+    EXPECT_EQ(live(particles), 3 * 41);
     for (int n = 0; n < 1001; n++)
         create_explosion(n, 0, 5, 1, PARTICLE_DOT);
     create_explosion(2000, 2, 7, 1, PARTICLE_DOT); // record 1000 is live and replaced anyway
@@ -168,10 +168,10 @@ TEST_F(Effects, OnlyCornerPadsFlashAtTheirCornerForTenFrames)
 {
     for (int kind : {KIND_TOP_EDGE, KIND_BOTTOM_EDGE, KIND_BUMPER, 99})
         create_pad_rebound(kind);
-    EXPECT_EQ(live_flashes(), 0);
+    EXPECT_EQ(live(rebound), 0);
     for (int n = 0; n <= REBOUND_SLOTS; n++) // one more than the table holds
         create_pad_rebound(n < REBOUND_SLOTS ? KIND_PAD_BOTTOM_LEFT : KIND_PAD_TOP_RIGHT);
-    EXPECT_EQ(N(live_flashes(), rebound[19].type), N(REBOUND_SLOTS, KIND_PAD_BOTTOM_LEFT));
+    EXPECT_EQ(N(live(rebound), rebound[19].type), N(REBOUND_SLOTS, KIND_PAD_BOTTOM_LEFT));
     EXPECT_EQ(sounds, sound_log(REBOUND_SLOTS, {DAT_PAD_SOUND, 255, 255, 1000}));
     initialise_rebound();
     for (int k = 0; k < 4; k++) {
@@ -241,7 +241,7 @@ TEST_F(Burst, WholeSceneEndsFadedEvenWithABallRestingInTheOverflowSlot)
 {
     place(OVERFLOW_BALL_SLOT, KIND_P2_BALL, 400, 300, 0, 0);
     gameover();
-    EXPECT_EQ(live_particles() + sprite[OVERFLOW_BALL_SLOT].type, 0);
+    EXPECT_EQ(live(particles) + sprite[OVERFLOW_BALL_SLOT].type, 0);
     EXPECT_EQ(fade_pictures, 15); // faded at 16 a step: 239, 223, ... 15
     EXPECT_EQ(pixels(screen, 0, 0, 799, 599, 0), 800 * 600);
     EXPECT_EQ(sounds, (sound_log{{DAT_GAMEOVER_SOUND, 255, 128, 1000}}));

@@ -52,7 +52,7 @@ TEST_F(Rules, BallsMoveAndShedTrailsBumpersMoveAndSpin)
               N(694, KIND_P2_BALL, 401.5, 299.5, 400));
     // One trail dot per ball in slot order, from the middle of where it was, blue for player 2.
     const particle_record &p = particles[1];
-    EXPECT_EQ(N(p.x, p.y, p.life, live_particles(), particles[0].col, p.col),
+    EXPECT_EQ(N(p.x, p.y, p.life, live(particles), particles[0].col, p.col),
               N(105, 205, 10, 3, makecol(0, 0, 255), makecol(0, 255, 0)));
 }
 
@@ -209,7 +209,7 @@ TEST_F(Rules, BallsMeetingAnythingAreUsedUpOnceAndScoreOnlyOnBumpers)
     place(12, KIND_P1_BALL, 364.999, 500, 6, 0); // a hair from touching
     place(73, KIND_BUMPER, 400, 500, 0, 0);
     check_collision();
-    EXPECT_EQ(N(p2_score, p1_score, live_points(), live_explosions()), N(10, 0, 0, 3));
+    EXPECT_EQ(N(p2_score, p1_score, live_points(), live(explosion)), N(10, 0, 0, 3));
     EXPECT_EQ(N(at(72)[2], at(73)[2], at(12)[0], sprite[12].type), N(0, 0, 364.999, KIND_P1_BALL));
     EXPECT_EQ(N(sprite[0].type, sprite[4].type, sprite[9].type, sprite[10].type, sprite[11].type),
               N(0, 0, 0, 0, 0));
@@ -228,7 +228,7 @@ TEST_F(Rules, BumpersClashWithABurstAsFastAsHalfOfMult)
     check_collision();
     EXPECT_NEAR(sprite[71].dx - sprite[72].dx, 3, 1e-12);
     const explosion_record &e = explosion[0];
-    EXPECT_EQ(N(e.x, e.life, e.speed, at(74)[0], at(75)[0], at(76)[0], live_explosions(), mult,
+    EXPECT_EQ(N(e.x, e.life, e.speed, at(74)[0], at(75)[0], at(76)[0], live(explosion), mult,
                 p1_score + p2_score),
               N(329, 6, 20, 399.5, 459.5, 339.7, 2, 10, 0));
     EXPECT_EQ(sounds, sound_log(2, {DAT_CLASH_SOUND, 128, 128, 1000}));
@@ -247,7 +247,7 @@ TEST_F(Rules, EdgesTurnObjectsBackAndCornerPadsFlashUnderBumpers)
     EXPECT_NEAR(sprite[71].dy, 2.0 * 9980 / 10020, 1e-12);
     EXPECT_TRUE(sprite[0].dx < 0 && sprite[0].dy < 0);
     check_collision();
-    EXPECT_EQ(N(live_flashes(), rebound[1].type, at(104)[1], sprite[0].type, p1_score + p2_score),
+    EXPECT_EQ(N(live(rebound), rebound[1].type, at(104)[1], sprite[0].type, p1_score + p2_score),
               N(4, KIND_PAD_BOTTOM_LEFT, -1180, KIND_P2_BALL, 0));
     EXPECT_EQ(sounds, sound_log(4, {DAT_PAD_SOUND, 255, 255, 1000}));
 }
@@ -413,7 +413,7 @@ TEST_F(Rules, EveryGameStartsFromFreeTablesAndResetCounters)
     int taken = 0, moving = 0;
     for (const sprite_record &s : sprite)
         taken += s.type != KIND_FREE || s.life != 0, moving += s.type && (s.dx || s.dy);
-    EXPECT_EQ(N(taken, moving, live_particles(), live_explosions(), live_flashes(), hi),
+    EXPECT_EQ(N(taken, moving, live(particles), live(explosion), live(rebound), hi),
               N(12, 0, 0, 0, 0, 90));
     p1_dy = p2_dy = 3, p1_balls = p2_balls = 5, p1_score = p2_score = 7, countdown_flag = 99;
     initialise_newgame();
