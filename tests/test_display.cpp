@@ -135,7 +135,7 @@ TEST_F(Display, PresentShowsEachFramePixelWhereTheMappingPutsIt)
         const int bits = depth == 32 ? -1 : (1 << depth) - 1; // any pixel of the depth
         for (int y = 0; y < SCREEN_HEIGHT; y++)
             for (int x = 0; x < SCREEN_WIDTH; x++)
-                putpixel(frame, x, y, (rand() ^ rand() << 16) & bits);
+                putpixel(frame, x, y, int(unsigned(rand()) ^ unsigned(rand()) << 16) & bits);
         ASSERT_TRUE(scale_frame_onto(frame, display, v));
         const int black_bars = pixels(display, 0, 0, w - 1, h - 1, 0) - v.w * v.h;
         rectfill(display, 0, 0, w - 1, h - 1, marker);
