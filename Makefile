@@ -7,17 +7,21 @@ JOBS ?= $(shell nproc)
 SANITIZE_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+# make test runs each fuzz target this long, beside the other tests.
+TEST_FUZZ_SECONDS ?= 20
 CHECK_BUILD_FLAGS = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRUMZEL_BENCH=OFF \
 	-DBRUMZEL_GAMEDATA=$(CURDIR)/$(BUILD)/GAMEDATA.DAT
 
-.PHONY: play test build configure package deps bench screenshots pictures clean sanitize fuzz
+.PHONY: play test build configure package deps bench screenshots pictures clean sanitize fuzz \
+	sanitize-build fuzz-build
 
 # Each target installs the Debian packages it needs (scripts/install-deps names the groups):
 # playing needs only the compiler, CMake, the game library and what the data generator uses; the
 # test tools, sanitizers, fuzzers, the package's and the screenshots' tools come with their
 # targets. A build for playing leaves the tests and benchmarks out; one for them puts them back.
 PLAY_CONFIG = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DBRUMZEL_BENCH=OFF
-FULL_CONFIG = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DBRUMZEL_BENCH=ON
+FULL_CONFIG = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DBRUMZEL_BENCH=ON \
+	-DBRUMZEL_SANITIZED_BUILD= -DBRUMZEL_FUZZ_BUILD=
 
 # Everything any target needs.
 deps:
@@ -45,21 +49,29 @@ package:
 	cmake --build $(BUILD) -j $(JOBS) --target brumzel-ball gamedata debian_docs
 	cd $(BUILD) && cpack
 
-test: build sanitize
+# Every test in one CTest run: the headless tests, the same as the sanitizer build made them and
+# each fuzz target for TEST_FUZZ_SECONDS run on the core the end-to-end tests' game leaves free.
+test: build sanitize-build fuzz-build
 	@scripts/install-deps test
+	cmake -S . -B $(BUILD) $(FULL_CONFIG) -DBRUMZEL_SANITIZED_BUILD=$(CURDIR)/$(SANITIZE_BUILD) \
+		-DBRUMZEL_FUZZ_BUILD=$(CURDIR)/$(FUZZ_BUILD) -DBRUMZEL_FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-sanitize: build
+sanitize-build: build
 	cmake -S . -B $(SANITIZE_BUILD) $(CHECK_BUILD_FLAGS) -DBRUMZEL_SANITIZE=ON
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+
+sanitize: sanitize-build
 	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS) -L unit
 
-fuzz: build
+fuzz-build: build
 	@scripts/install-deps fuzz
 	cmake -S . -B $(FUZZ_BUILD) $(CHECK_BUILD_FLAGS) -DBRUMZEL_FUZZ=ON -DBUILD_TESTING=OFF \
 		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_score_file fuzz_name_editor fuzz_gamedata \
 		fuzz_replay
+
+fuzz: fuzz-build
 	tests/fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # Runs every benchmark program; the frame-cost one ends with its table of ratios to the floor.

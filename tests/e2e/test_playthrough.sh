@@ -1,9 +1,9 @@
 #!/bin/bash
 # A whole run by mouse and keyboard alone, recorded with --record: the intro, the menu and its
 # music, a one-player game with a name entered, a two-player game (its S picture saved) with both
-# names entered, the saved table read back, the credits. Then the two-player game's recording:
-# --timedemo ends it on the scores the table kept and saves the same S picture; --replay shows
-# it in a window, with its sounds, back to the menu, the table untouched. Screens are told apart
+# names entered, the saved table read back, the credits. Then the recordings: --timedemo ends the
+# two-player game on the scores the table kept and saves the same S picture; --replay shows the
+# one-player game in a window, with its sounds, back to the menu, the table untouched. Screens are told apart
 # by their backdrops; the sound is captured.
 source "$(dirname "$0")/lib.sh"
 e2e_init playthrough
@@ -97,7 +97,7 @@ played=$(sed -n 's/^final scores: player 1 \([0-9]*\), player 2 \([0-9]*\).*/\1 
 # --- the replay in a window, back to the menu. The capture may run ahead of real time: its
 # sounds are sought from the start of this run's capture to "GAME OVER", before the menu's music.
 cp "$RUN/highscores.bin" "$WORK/table-before"
-start_game "$RUN" "$BRUMZEL_BIN" --window --replay game-2.rec
+start_game "$RUN" "$BRUMZEL_BIN" --window --replay game.rec
 wait_for_region replay "$FIELD" 120x30+265+105 30
 wait_until replay-over 90 game_over_shown
 sound_not_silent 0 "$(sound_position)" || fail "the replay is silent"
