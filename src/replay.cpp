@@ -411,7 +411,7 @@ struct reader {
 constexpr int FLAG_POINTER = 1, FLAG_BUTTONS = 2, FLAG_KEYS = 4, FLAG_CLOCK_READS = 8,
               FLAG_FRAMES = 16, FLAG_NUMBERS = 32, FLAG_LATER_CLOCKS = 64;
 
-static uint32_t fnv1a32(const unsigned char *b, size_t n)
+uint32_t fnv1a32(const unsigned char *b, size_t n)
 {
     uint32_t h = 2166136261u;
     for (size_t k = 0; k < n; k++)

@@ -115,6 +115,9 @@ bool write_recording(const char *path, char *why, int why_size);
 // The file name of the game-th recording (1, 2, ...) of a run recording to path.
 void numbered_recording_path(const char *path, int game, char *out, int out_size);
 
+// 32-bit FNV-1a of n bytes: the check that ends a recording file.
+uint32_t fnv1a32(const unsigned char *b, size_t n);
+
 // ---- playback ----
 struct replay_outcome {
     bool in_step;    // every checksum, the samples and the passes matched

@@ -45,10 +45,7 @@ static std::string recording_path(const char *file)
 
 static uint32_t fnv1a(const std::string &bytes)
 {
-    uint32_t h = 2166136261u;
-    for (unsigned char b : bytes)
-        h = (h ^ b) * 16777619u;
-    return h;
+    return fnv1a32(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size());
 }
 
 class Replays : public Headless {
