@@ -482,6 +482,10 @@ void leave_display_mode()
 
 // ---- the full-screen switch ----
 
+// A switch closes the window that had the focus: what it loses then is the switch's doing, not
+// the player's, until the new window has had the focus.
+static volatile int switching_focus = 0;
+
 // The picture the display shows while the game draws straight onto it, as a frame in memory.
 static BITMAP *frame_from_display()
 {
@@ -531,6 +535,7 @@ bool switch_display_mode()
                 GAME_NAME);
         return false;
     }
+    switching_focus = 1;
     bool switched = set_mode_keeping_frame(frame, r);
     if (switched) chosen_display.mode = to;
     install_display_hooks();
@@ -577,12 +582,17 @@ END_OF_STATIC_FUNCTION(on_close_button)
 
 static volatile int focus_lost = 0;
 
-// Runs on the library's own thread: it only raises the flag.
+// Run on the library's own thread: they only set the flags.
 static void on_focus_lost()
 {
-    focus_lost = 1;
+    if (!switching_focus) focus_lost = 1;
 }
 END_OF_STATIC_FUNCTION(on_focus_lost)
+static void on_focus_gained()
+{
+    switching_focus = 0;
+}
+END_OF_STATIC_FUNCTION(on_focus_gained)
 
 void install_display_hooks()
 {
@@ -595,9 +605,13 @@ void install_display_hooks()
     // The library's X11 modes keep running in the background; the pause holds the game there.
     // Installed again after a mode set, the callback is not added twice.
     LOCK_VARIABLE(focus_lost);
+    LOCK_VARIABLE(switching_focus);
     LOCK_FUNCTION(on_focus_lost);
+    LOCK_FUNCTION(on_focus_gained);
     remove_display_switch_callback(on_focus_lost);
+    remove_display_switch_callback(on_focus_gained);
     set_display_switch_callback(SWITCH_OUT, on_focus_lost);
+    set_display_switch_callback(SWITCH_IN, on_focus_gained);
 }
 
 bool focus_was_lost()

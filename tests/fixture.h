@@ -3,6 +3,7 @@
 // fixture -- the one headless start-up of every test program and the helpers the tests share
 #include <algorithm>
 #include <allegro.h>
+#include <allegro/internal/aintern.h> // _switch_out and _switch_in: a window's focus lost, had
 #include <array>
 #include <gtest/gtest.h>
 #include <string>

@@ -281,6 +281,11 @@ TEST_F(Display, SwitchKeepsTheFrameAndThePointersPlace)
                                            mouse_range[3], pointer_placed[0], pointer_placed[1]};
         EXPECT_EQ(placed, st.range_and_pointer);
         mouse_x = pointer_placed[0], mouse_y = pointer_placed[1];
+        _switch_out(); // the old window's focus goes with it, unlike the new one's once it had it
+        _switch_in();
+        const bool by_switch = focus_was_lost();
+        _switch_out(), _switch_in();
+        EXPECT_EQ(N(by_switch, focus_was_lost()), N(0, 1));
     }
     // A window the display refuses, then a desktop of unknown size: the mode stays, and says why.
     refused_width = 800;

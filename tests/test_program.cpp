@@ -12,8 +12,6 @@
 #include "program.h"
 #include "title_screen.h"
 
-#include <allegro/internal/aintern.h> // _switch_out: the library's own word of a lost focus
-
 // Each test runs in a folder of its own with the data file, from the command line's defaults.
 class Program : public Headless {
   protected:
