@@ -13,7 +13,7 @@ CHECK_BUILD_FLAGS = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRUMZEL_BENCH=OFF \
 	-DBRUMZEL_GAMEDATA=$(CURDIR)/$(BUILD)/GAMEDATA.DAT
 
 .PHONY: play test build configure package deps bench screenshots pictures clean sanitize fuzz \
-	sanitize-build fuzz-build
+	sanitize-build fuzz-build test-deps
 
 # Each target installs the Debian packages it needs (scripts/install-deps names the groups):
 # playing needs only the compiler, CMake, the game library and what the data generator uses; the
@@ -51,11 +51,14 @@ package:
 
 # Every test in one CTest run: the headless tests, the same as the sanitizer build made them and
 # each fuzz target for TEST_FUZZ_SECONDS run on the core the end-to-end tests' game leaves free.
-test: build sanitize-build fuzz-build
-	@scripts/install-deps test
+test: test-deps build sanitize-build fuzz-build
 	cmake -S . -B $(BUILD) $(FULL_CONFIG) -DBRUMZEL_SANITIZED_BUILD=$(CURDIR)/$(SANITIZE_BUILD) \
 		-DBRUMZEL_FUZZ_BUILD=$(CURDIR)/$(FUZZ_BUILD) -DBRUMZEL_FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# What every test needs, asked for in one go before anything is built.
+test-deps:
+	@scripts/install-deps test fuzz
 
 sanitize-build: build
 	cmake -S . -B $(SANITIZE_BUILD) $(CHECK_BUILD_FLAGS) -DBRUMZEL_SANITIZE=ON
