@@ -2,11 +2,11 @@
 // mouse in game coordinates, the full-screen switch and the window's close button
 #include "display.h"
 
-#include <initializer_list>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "audio.h"
 #include "init.h"

@@ -1,11 +1,11 @@
 // init -- start-up in its order, the tick counter, the game-state globals and the sprite table
 #include "init.h"
 
-#include <initializer_list>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <initializer_list>
 
 #include "audio.h"
 #include "display.h"
