@@ -226,7 +226,7 @@ TEST_F(Controls, EachPadWorksItsPlayersControlsInBothModes)
     plug_pads(1); // a two-player game with one pad: player 1 is the mouse's alone
     Menu_Option = MENU_TWO_PLAYER, mouse_y = 30;
     button[0][PAD_FIRE_BUTTON] = 1, tilt[0][0][1] = PAD_FULL_TILT;
-    EXPECT_EQ(N(step_buttons(), step_pointer_y(), step_pointer_y()), N(0, 30, 30));
+    EXPECT_EQ(N(gamepads, step_buttons(), step_pointer_y(), step_pointer_y()), N(1, 0, 30, 30));
 }
 
 TEST_F(Controls, PadsMoveTheMenusPointerByTheClockAndTheirFirstButtonClicks)

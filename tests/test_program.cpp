@@ -93,9 +93,9 @@ TEST_F(Program, StartUpTakesTheSettingsAndSetsTheModeInItsOrder)
         EXPECT_EQ(N(frame_view.x, frame_view.y, frame_view.w, frame_view.h),
                   N(r.view.x, r.view.y, r.view.w, r.view.h));
         play_data_sample(DAT_CREDITS_SOUND);
-        EXPECT_EQ(N(bitmap_color_depth(screen), display_bitmap != nullptr,
-                    mixed_volume(DAT_CREDITS_SOUND)),
-                  N(r.depth, r.view.w != SCREEN_WIDTH, r.volume));
+        EXPECT_EQ(N(bitmap_color_depth(screen), bitmap_color_depth(buffer),
+                    display_bitmap != nullptr, mixed_volume(DAT_CREDITS_SOUND)),
+                  N(r.depth, r.depth, r.view.w != SCREEN_WIDTH, r.volume));
         const int ticks = target_frames;
         rest(1000);
         blit(title1, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
@@ -171,7 +171,7 @@ TEST_F(Program, RunsFromTheIntroThroughAGameToTheCredits)
     ASSERT_FALSE(answer_command_line(3, const_cast<char **>(args), &status));
     write_file(SETTINGS_FILE, "mode = window\n"); // every screen through the present step
     initialise_on_library();
-    srand(2);
+    srand(2), p1_balls = p2_balls = 0; // each game of the run starts with its balls
     memcpy(plays, sample_plays, sizeof plays);
     menu_pictures = switch_pictures = table_pictures = end_pictures = 0, music.clear();
     picture_shown = scripted_player;

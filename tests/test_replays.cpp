@@ -123,8 +123,8 @@ TEST_F(Replays, WatchedGameStaysInStepAndEscapeLeavesIt)
 }
 
 // Figured from given frame times and tables: 200 of 1 to 200 ms in any order have a mean of 100.5,
-// a 99th percentile of 199 and a slowest of 200; none, 0. The most at once are kept: balls in
-// slots 0-50, live particles, flashes of any kind, corners of a pad's kind alone.
+// a 99th percentile of 199 and a slowest of 200; one, its own; none, 0. The most at once are kept:
+// balls in slots 0-50, live particles, flashes of any kind, corners of a pad's kind alone.
 TEST_F(Replays, TimedemoPrintsTheFiguresOfItsFrameTimesAndTables)
 {
     float ms[200];
@@ -139,7 +139,9 @@ TEST_F(Replays, TimedemoPrintsTheFiguresOfItsFrameTimesAndTables)
     rebound[0] = {KIND_PAD_BOTTOM_LEFT, 3}, rebound[1] = {KIND_PAD_TOP_LEFT, 0};
     rebound[2] = {KIND_TOP_EDGE, 1}, rebound[REBOUND_SLOTS - 1] = {KIND_PAD_BOTTOM_RIGHT, 1};
     note_fullest(&t.fullest);
-    EXPECT_EQ(N(figure_frame_times(ms, 0).slowest, t.fullest.burst), N(0, 0));
+    const frame_time_figures none = figure_frame_times(ms, 0), one = figure_frame_times(ms, 1);
+    EXPECT_EQ(N(none.mean, none.p99, none.slowest, one.mean, one.p99, one.slowest, t.fullest.burst),
+              N(0, 0, 0, 1, 1, 1, 0));
     initialise_particles(), initialise_rebound(), sprite[FIRST_BUMPER_SLOT].type = KIND_FREE;
     note_fullest(&t.fullest);
     replay_header &h = recording.head; // a two-player game of 7 to 8, 9 checksums
