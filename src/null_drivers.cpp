@@ -10,6 +10,7 @@ bool (*null_mode_refused)(int, int, int, bool) = nullptr;
 int null_display_blits = 0;
 int null_desktop_w = 0, null_desktop_h = 0, null_desktop_depth = 0;
 null_sound_answer null_sound = NULL_SOUND_TAKEN;
+void (*null_rested)(unsigned int ms) = nullptr;
 
 // ---- the display: a memory bitmap whose blits are counted ----
 
@@ -119,6 +120,7 @@ void null_tick(int n)
 
 static void rest_without_time(unsigned int ms, void (*)())
 {
+    if (null_rested) null_rested(ms);
     for (auto &t : timers) {
         if (!t.proc) continue;
         t.elapsed += long(ms) * TIMERS_PER_SECOND;

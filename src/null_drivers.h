@@ -23,6 +23,8 @@ extern int null_desktop_w, null_desktop_h, null_desktop_depth;
 // tick starts again from nothing. A rest takes no real time: the callbacks run as often as they
 // would have in the time rested.
 void null_tick(int n);
+// Called, when set, at the start of every rest with its length: the tests act on the game's waits.
+extern void (*null_rested)(unsigned int ms);
 
 // ---- the sound ----
 // How the null sound device answers the sound start: taken, not there (the library falls back to

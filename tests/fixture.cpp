@@ -2,7 +2,6 @@
 #include "fixture.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -119,7 +118,7 @@ void Headless::SetUp()
     initialise_newgame();
     p1_frames = p2_frames = 100;
     mult = hi = new_high = 0;
-    null_tick(0); // rests start at a whole tick
+    null_tick(0), null_rested = nullptr; // rests start at a whole tick
     null_mode_refused = note_mode, modes_asked.clear(), refused_width = -1, refused_depths = 0;
     typed_keys.clear();
     install_keyboard_hooks([] { return int(!typed_keys.empty()); }, read_typed_key);
@@ -141,8 +140,7 @@ void Headless::TearDown()
     // A bitmap, a sample or a loaded file left behind grows the heap by far more than the
     // records the library and the tests keep between tests.
     EXPECT_LT(long(heap_in_use()) - long(memory_in_use), 64 << 10) << "memory left in use";
-    std::fill(key, key + KEY_MAX, 0);
-    mouse_b = 0;
+    std::fill(key, key + KEY_MAX, 0), mouse_b = 0;
     if (*home) {
         ASSERT_EQ(chdir(home), 0);
         std::filesystem::remove_all(temp_dir); // the folder goes with its test
@@ -161,18 +159,15 @@ void Headless::enter_temp_dir()
 void place(int slot, int type, double x, double y, double dx, double dy)
 {
     sprite_record &s = sprite[slot];
-    s.type = type;
-    s.x = x, s.y = y, s.dx = dx, s.dy = dy;
+    s.type = type, s.x = x, s.y = y, s.dx = dx, s.dy = dy;
     s.w = s.h = type == KIND_BUMPER ? 60 : 10;
     s.mass = type == KIND_BUMPER ? 20 : 1;
 }
 
 int live_points()
 {
-    int n = 0;
-    for (int s = FIRST_POINTS_SLOT; s <= LAST_POINTS_SLOT; s++)
-        n += sprite[s].life > 0;
-    return n;
+    const sprite_record *first = sprite + FIRST_POINTS_SLOT, *end = sprite + LAST_POINTS_SLOT + 1;
+    return int(std::count_if(first, end, [](auto &s) { return s.life > 0; }));
 }
 
 int pixels(BITMAP *bmp, int x0, int y0, int x1, int y1, int c, BITMAP *other)

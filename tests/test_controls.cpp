@@ -9,6 +9,7 @@
 #include "game_input.h"
 #include "game_round.h"
 #include "gamepad.h"
+#include "null_drivers.h"
 #include "options.h"
 #include "particles.h"
 #include "pause.h"
@@ -80,13 +81,16 @@ static size_t game_state()
 
 // The last 1900 passes of a two-player game, through every stage of the end-of-game count:
 // player 1 sweeps and fires in bursts, player 2 fires and steers. At pass `pause_at` the player
-// presses `ask`; paused, lets go, then presses and lets go `go_on`, while 5000 ticks go by.
+// presses `ask`; paused, lets go, then presses and lets go `go_on`, while 5000 ticks go by. The
+// clock is kept if it is set back and the pause rested between its looks at the controls.
 static std::function<void(bool)> ask, go_on;
 static int waits, changes;
+static unsigned rested;
 static size_t state_at_pause;
 static nums play_with_pause(int pause_at, int *clock_kept)
 {
     memset(sample_plays, 0, sizeof sample_plays);
+    null_rested = [](unsigned ms) { rested += ms; };
     pause_waiting = [] {
         target_frames = target_frames + 50;
         changes += game_state() != state_at_pause;
@@ -96,9 +100,11 @@ static nums play_with_pause(int pause_at, int *clock_kept)
     forget_pause_requests();
     for (int n = 0; game_continues(); n++) {
         target_frames = actual_frames + 18300; // the tick for this pass has come
-        if (n == pause_at) ask(true), state_at_pause = game_state(), waits = 0;
+        if (n == pause_at) ask(true), state_at_pause = game_state(), waits = rested = 0;
         int clock = target_frames;
-        if (pause_if_asked()) *clock_kept = target_frames == clock && waits >= 100;
+        if (pause_if_asked())
+            *clock_kept = target_frames == clock && waits >= 100 &&
+                          rested == (1 + PAUSE_POLL_MS) * unsigned(waits);
         mouse_y = n * 7 % 161, mouse_b = n % 40 < 30;
         key[KEY_LCONTROL] = 1, key[KEY_UP] = n % 50 < 25;
         play_pass([] {});

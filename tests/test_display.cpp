@@ -169,19 +169,20 @@ TEST_F(Display, PicturesGoOutOnceATickAndOnlyWhenNew)
     set_display_mode();
     BITMAP *frame = screen, *display = display_bitmap;
     const int colours[] = {makecol(200, 0, 0), makecol(0, 200, 0), makecol(0, 0, 200)};
-    // Each step's letters: R, G, B draw that colour and present it, p presents again, t ticks,
-    // r rests 3 ms, w waits a moment. Then the pictures sent in all and the colour shown.
+    // Each step's letters: R, G, B draw that colour and present it, p presents again, t ticks, a
+    // digit rests so many ms, w waits a moment. Then the pictures sent in all and the colour shown.
     const struct {
         const char *ops;
         int sent, shown;
     } steps[] = {
         {"tR", 1, 0},   // a new display: the first picture goes out at once
         {"Gpp", 1, 0},  // within the same tick: held
-        {"r", 1, 0},    // 3 ms of rest, less than a tick, holds it still
-        {"rr", 2, 1},   // the rest that sees the tick sends it
+        {"3", 1, 0},    // 3 ms of rest, less than a tick, holds it still
+        {"33", 2, 1},   // the rest that sees the tick sends it
         {"tp", 2, 1},   // the same picture again: nothing sent
         {"Btw", 3, 2},  // the wait of a screen sends it at the next tick
         {"tttR", 4, 0}, // ticks passed meanwhile: still one picture
+        {"G7", 5, 1},   // the tick in a rest's last ms: it goes out as the rest ends
     };
     for (const auto &st : steps) {
         for (const char *op = st.ops; *op; op++) {
@@ -189,7 +190,7 @@ TEST_F(Display, PicturesGoOutOnceATickAndOnlyWhenNew)
             if (c) clear_to_color(frame, colours[c - "RGB"]);
             if (c || *op == 'p') present_screen();
             if (*op == 't') null_tick(1);
-            if (*op == 'r') rest_unless_closed(3);
+            if (isdigit(*op)) rest_unless_closed(*op - '0');
             if (*op == 'w') wait_a_moment();
         }
         EXPECT_EQ(N(null_display_blits, getpixel(display, 1599, 1199)),
@@ -250,7 +251,7 @@ TEST_F(Display, SwitchedModeIsKeptInTheSettingsFileWithItsOtherLines)
 // On a 1366x768 desktop F11 takes the default mode to the largest window that fits (800x600),
 // then the desktop fill, keeping the picture the game had drawn and the pointer's place in the
 // game; a mode that cannot be set leaves the game as it was. Each switch keeps its mode in the
-// settings file. (Alt+Enter in name entry: the whole run of test_program.)
+// settings file, or says why not. (Alt+Enter in name entry: the whole run of test_program.)
 TEST_F(Display, SwitchKeepsTheFrameAndThePointersPlace)
 {
     enter_temp_dir();
@@ -263,7 +264,9 @@ TEST_F(Display, SwitchKeepsTheFrameAndThePointersPlace)
         std::array<int, 6> range_and_pointer;
     } steps[] = {{DISPLAY_WINDOW, 0, 800, {0, 0, 799, 599, 700, 500}},
                  {DISPLAY_DESKTOP, 171, 1024, {171, 0, 1194, 767, 1067, 640}}};
+    testing::internal::CaptureStderr();
     for (const auto &st : steps) {
+        if (st.mode == DISPLAY_DESKTOP) mkdir("brumzel-ball.cfg.tmp", 0700); // not kept: says so
         key[KEY_F11] = 1;
         end_if_closed(), end_if_closed(); // held: one switch, at any screen's rest
         key[KEY_F11] = 0;
@@ -289,18 +292,18 @@ TEST_F(Display, SwitchKeepsTheFrameAndThePointersPlace)
     }
     // A window the display refuses, then a desktop of unknown size: the mode stays, and says why.
     refused_width = 800;
-    testing::internal::CaptureStderr();
     EXPECT_FALSE(switch_display_mode());
     EXPECT_EQ(N(chosen_display.mode, frame_view.w, display_bitmap->w, gfx_driver->windowed),
               N(DISPLAY_DESKTOP, 1024, 1366, 0));
     chosen_display.mode = DISPLAY_WINDOW, desktop_width = 0;
     EXPECT_FALSE(switch_display_mode());
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Brumzel Ball: the 800x600 mode could not be set (the null display refuses this "
-              "mode); the display stays as it was\nBrumzel Ball: the desktop's size is not known, "
-              "so the desktop mode cannot be set\n");
+              "brumzel-ball.cfg: the display mode was not kept: cannot write brumzel-ball.cfg.tmp: "
+              "Is a directory\nBrumzel Ball: the 800x600 mode could not be set (the null display "
+              "refuses this mode); the display stays as it was\nBrumzel Ball: the desktop's size "
+              "is not known, so the desktop mode cannot be set\n");
     EXPECT_EQ(file_bytes(SETTINGS_FILE) + modes_asked,
-              "mode = desktop\nwindow 800x600x16;full 1366x768x16;window 800x600x16;"
+              "mode = window\nwindow 800x600x16;full 1366x768x16;window 800x600x16;"
               "full 1366x768x16;");
     back_to_plain_display();
 }

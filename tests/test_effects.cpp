@@ -29,8 +29,7 @@ TEST_F(Effects, ParticlesFlyInADrawnDirectionAndShakeEachStep)
     srand(9);
     for (int n = 0; n < 50; n++)
         create_particle(n, 7, 2.5, PARTICLE_STREAK, 10, 20, 30, 3);
-    update_particle();
-    srand(9);
+    update_particle(), srand(9);
     double d[50];
     for (double &k : d)
         k = (rand() % 630) / 100.0;
@@ -61,9 +60,10 @@ TEST_F(Effects, ParticleIsDrawnWhileAliveAndTakesTheLowestFreeRecord)
             create_particle(0, 0, 0, PARTICLE_DOT, 1, 1, 1, life == 10 ? -3 : life);
     }
     EXPECT_EQ(N(seen, particles[7].life, particles[200].life, particles[300].life), N(3, 8, 9, 0));
-    initialise_particles();
-    create_particle(5, 0, 0, PARTICLE_DOT, 1, 1, 1, 9);
-    EXPECT_EQ(N(particles[0].x, live(particles)), N(5, 1));
+    initialise_particles(), MAX_PARTICLES = PARTICLE_SLOTS; // the game's table: 20,000 to the last
+    for (int n = 1; n <= 20001; n++)
+        create_particle(n, 0, 0, PARTICLE_DOT, 1, 1, 1, 9);
+    EXPECT_EQ(N(particles[0].x, particles[19999].x, live(particles)), N(1, 20000, 20000));
 }
 
 // Streaks and dots set exactly the pixels of the library's line and putpixel: every slope and

@@ -107,6 +107,7 @@ TEST_F(GameData, DamagedFilesAreRefusedBeforeTheLoaderSeesThem)
         {font + 13, 0xffff, 2, false, "a glyph -1 wide"},
         {font + 13, 1, 2, true, "a space 1 wide: as many bytes"},
         {contents[DAT_FONT_LARGE] + 15, 0x7fff, 2, false, "a glyph taller than its font"},
+        {font + 15, 0x7fff, 2, false, "a mono glyph taller than its font"},
         {font + 4, 8, 1, false, "mono glyphs read as colour"},
         {header[DAT_UNUSED_5], DAT_RLE_SPRITE, 4, false, "text read as a compressed sprite"},
         {header[DAT_UNUSED_20], DAT_MIDI, 4, false, "a tune with tracks longer than its chunk"},
@@ -118,6 +119,13 @@ TEST_F(GameData, DamagedFilesAreRefusedBeforeTheLoaderSeesThem)
         put(b, at, value, width);
         EXPECT_EQ(load(b), loads) << what;
         EXPECT_NE(why.find(loads ? "" : "GAMEDATA.DAT"), std::string::npos) << what << why;
+    }
+    // A property as long as one may be, and one byte longer.
+    for (uint32_t size : {1u << 16, (1u << 16) + 1}) {
+        bytes b = u, p(12 + size, 'x');
+        put(p, 0, DAT_PROPERTY, 4), put(p, 4, DAT_ID('X', 'T', 'R', 'A'), 4), put(p, 8, size, 4);
+        b.insert(b.begin() + property[0], p.begin(), p.end());
+        EXPECT_EQ(load(b), size == 1u << 16) << why;
     }
     char text[256];
     EXPECT_FALSE(load_gamedata("NO.DAT", text, sizeof text)); // no such file

@@ -1,10 +1,8 @@
 // test_pictures -- every screen drawn headless by its own functions and compared pixel for pixel
 // with its reviewed picture in tests/pictures (`make pictures` takes them again), and the fade
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <functional>
-#include <thread>
 
 #include "create_play_area.h"
 #include "credits.h"
@@ -19,34 +17,33 @@
 #include "hiscore.h"
 #include "intro.h"
 #include "moving_points.h"
+#include "null_drivers.h"
 #include "rebound_effect.h"
 #include "title_screen.h"
 
 // Every picture a screen shows passes here: the clock ticks once a picture, and the test
-// watching the screen may compare it, move the pointer or press keys.
+// watching the screen may compare it, move the pointer or press keys. Between two pictures a
+// waiting screen rests (or takes a step of its fade, at the display's pace), never spinning.
 static std::function<void(int)> watch;
-static int shown = 0;
+static int shown = 0, rests_since_picture = 0, fade_seen = 0;
 static void picture_seen()
 {
-    target_frames = actual_frames;
+    EXPECT_TRUE(!null_rested || !shown || rests_since_picture || fade_pictures != fade_seen)
+        << "picture " << shown + 1 << " came without a rest";
+    target_frames = actual_frames, rests_since_picture = 0, fade_seen = fade_pictures;
     if (watch) watch(++shown);
 }
 
 // Runs a screen with `watcher` seeing each of its pictures. A button the watcher holds down is let
-// go meanwhile, as a player's click is.
+// go once the screen rests twice without showing a picture, as when it waits for the player to
+// let go: a screen that waits without resting never ends.
 static void run_screen(void (*screen_function)(), std::function<void(int)> watcher)
 {
-    std::atomic<bool> done{false};
-    std::thread release([&] {
-        while (!done)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2)), mouse_b = 0;
-    });
+    null_rested = [](unsigned) { mouse_b = ++rests_since_picture > 1 ? 0 : mouse_b; };
     shown = 0;
     watch = watcher;
     screen_function();
-    done = true;
-    release.join();
-    watch = nullptr;
+    watch = nullptr, null_rested = nullptr;
 }
 
 // Compares picture `at`; from then on holds `button` down at (x, y) at every picture.
@@ -99,16 +96,16 @@ static void menu_watcher(int n)
 TEST_F(Pictures, CardsMenuAndTheScreensItOpensLookAsReviewed)
 {
     run_screen(intro, click_after("intro", 1, 0, 0, 0));
-    stage = help_pictures = 0;
+    stage = help_pictures = 0, typed_keys = "q"; // read by no screen, cleared by the table
     mouse_x = 283, mouse_y = 511;
     run_screen([] { title_screen(); }, menu_watcher);
     const std::array<int, 4> whole_screen = {0, 0, 800, 600};
     EXPECT_EQ(mouse_range, whole_screen); // for the menu and the table it opens
     mouse_range = {};
-    EXPECT_EQ(N(Menu_Option, help_pictures > 140), N(MENU_QUIT, 1));
-    mouse_x = 150, mouse_y = 450;
+    EXPECT_EQ(N(Menu_Option, help_pictures > 140, typed_keys.size()), N(MENU_QUIT, 1, 0));
+    mouse_x = 150, mouse_y = 450, typed_keys = "q"; // typed before the credits: never read after
     run_screen(credits, click_after("credits", 70, 791, 503, 2));
-    EXPECT_EQ(mouse_range, whole_screen);
+    EXPECT_EQ(N(mouse_range == whole_screen, typed_keys.size()), N(1, 0));
     const sound title = {DAT_TITLE_MUSIC, 255, 128, 1000};
     EXPECT_EQ(sounds, (sound_log{{DAT_INTRO_SOUND, 255, 128, 1000},
                                  title,

@@ -24,10 +24,7 @@ static nums at(int slot)
 }
 static int balls_of(int type)
 {
-    int n = 0;
-    for (const sprite_record &s : sprite)
-        n += s.type == type;
-    return n;
+    return int(std::count_if(sprite, std::end(sprite), [=](auto &s) { return s.type == type; }));
 }
 
 TEST_F(Rules, BallsMoveAndShedTrailsBumpersMoveAndSpin)
@@ -154,8 +151,7 @@ TEST_F(Rules, ComputerDrawsFireThenAimForEachThreatOnlyInAOnePlayerGame)
         place(74, KIND_BUMPER, 650, 300, 1, 0);
         srand(seed);
         const int r[5] = {rand(), rand(), rand(), rand(), rand()};
-        srand(seed);
-        player_input();
+        srand(seed), player_input();
         EXPECT_EQ(N(balls_of(KIND_P2_BALL), rand()), N(r[0] % 10 < 2 || r[2] % 10 < 2, r[4]));
         EXPECT_FLOAT_EQ(p2_dy, float(-0.01 * ((r[1] % 10 < 2) + (r[3] % 10 < 2)))) << seed;
     }
@@ -165,8 +161,7 @@ TEST_F(Rules, ComputerDrawsFireThenAimForEachThreatOnlyInAOnePlayerGame)
         SetUp();
         Menu_Option = q[2] == 1 ? MENU_ONE_PLAYER : MENU_TWO_PLAYER;
         place(71, KIND_BUMPER, q[0], 300, q[1], 0);
-        srand(7);
-        input_steps(300);
+        srand(7), input_steps(300);
         int next = rand();
         srand(7);
         EXPECT_EQ(N(p2_dy, balls_of(KIND_P2_BALL), next), N(0, 0, rand())) << q[0] << " " << q[1];
@@ -309,11 +304,9 @@ TEST_F(Rules, StepsReachTheLastSlotsOfTheirRanges)
     EXPECT_EQ(N(at(99)[0], at(100)[0]), N(243, 301));
     Menu_Option = MENU_ONE_PLAYER; // the computer watches the last bumper slot
     place(LAST_BUMPER_SLOT, KIND_BUMPER, 650, 300, 1, 0);
-    srand(5);
-    player_input();
+    srand(5), player_input();
     int after = rand();
-    srand(5);
-    rand(), rand(); // its two draws, to fire and to aim
+    srand(5), rand(), rand(); // its two draws, to fire and to aim
     EXPECT_EQ(rand(), after);
     sprite[LAST_POINTS_SLOT].life = 5, sprite[LAST_POINTS_SLOT].type = KIND_MOVING_POINT;
     update_moving_points();

@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include "fade.h"
 #include "fixture.h"
@@ -66,15 +67,12 @@ static int hook_keypressed()
 static int hook_readkey()
 {
     std::string &from = early.empty() ? late : early;
-    int k = key_code(from[0]);
-    from.erase(0, 1);
-    return k;
+    return key_code(std::exchange(from, from.substr(1))[0]);
 }
 
 static void queue(const char *before, const char *typed)
 {
-    early = before, late = typed;
-    key[KEY_ENTER] = 0;
+    early = before, late = typed, key[KEY_ENTER] = 0;
 }
 
 // Every case starts in an empty folder with the built-in table and no key queued.
