@@ -144,47 +144,6 @@ TEST_F(Controls, EscapeWhilePausedEndsTheGameAndTheFieldStaysDarkenedUnderPaused
     compare_picture("paused");
 }
 
-TEST_F(Controls, VolumeAndMuteFromTheCommandLineAndTheSettingsFile)
-{
-    // The command line, the settings file, and what they give.
-    const std::tuple<std::vector<const char *>, const char *, option_result, int, int, const char *>
-        cases[] = {
-            {{"--volume", "0"}, "", OPTIONS_PLAY, 0, MUTE_UNSET, ""},
-            {{"--volume=100", "--mute"}, "", OPTIONS_PLAY, 100, 1, ""},
-            {{"--volume", "500"}, "", OPTIONS_BAD, VOLUME_UNSET, MUTE_UNSET, ""},
-            {{"--volume", "5x"}, "", OPTIONS_BAD, VOLUME_UNSET, MUTE_UNSET, ""},
-            {{"--volume"}, "", OPTIONS_BAD, VOLUME_UNSET, MUTE_UNSET, ""},
-            {{}, "volume = 050\nmute = YES\n", OPTIONS_PLAY, 50, 1, ""},
-            // The command line wins; what it leaves open comes from the file.
-            {{"--volume", "30"}, "volume = 80\nmute = no\n", OPTIONS_PLAY, 30, 0, ""},
-            {{"--mute"}, "mute = no\n", OPTIONS_PLAY, VOLUME_UNSET, 1, ""},
-            // A bad value is ignored with a warning, the rest of the file still counts.
-            {{}, "volume = 101\nmute = yes\n", OPTIONS_PLAY, VOLUME_UNSET, 1, "volume '101'"},
-            {{}, "volume = 7\nmute = maybe\n", OPTIONS_PLAY, 7, MUTE_UNSET, "mute 'maybe'"},
-        };
-    enter_temp_dir();
-    for (const auto &[args, settings, result, volume, mute, warned] : cases) {
-        std::vector<const char *> argv = {"brumzel-ball"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        display_choice display = {DISPLAY_UNSET, SCALE_UNSET};
-        chosen_sound = {VOLUME_UNSET, MUTE_UNSET};
-        char why[160] = "";
-        auto r = parse_command_line(int(argv.size()), const_cast<char **>(argv.data()), &display,
-                                    why, sizeof why);
-        EXPECT_EQ(N(r, r == OPTIONS_BAD), N(result, why[0] != 0)) << args.size() << settings;
-        if (r == OPTIONS_BAD) chosen_sound = {VOLUME_UNSET, MUTE_UNSET};
-        write_file(SETTINGS_FILE, settings);
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(read_settings_file(SETTINGS_FILE, &display), !*warned);
-        const std::string warning = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(warning.substr(0, warning.find(" is")),
-                  *warned ? std::string(SETTINGS_FILE) + ": " + warned : "");
-        EXPECT_EQ(N(chosen_sound.volume, chosen_sound.mute), N(volume, mute))
-            << args.size() << settings;
-    }
-    chosen_sound = {VOLUME_UNSET, MUTE_UNSET};
-}
-
 TEST_F(Controls, EachPadWorksItsPlayersControlsInBothModes)
 {
     enum control { STICK_UP, STICK_DOWN, DPAD_UP, DPAD_DOWN, THROTTLE, NUDGE, FIRE, START };

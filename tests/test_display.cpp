@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <tuple>
 
+#include "audio.h"
 #include "display.h"
 #include "fixture.h"
 #include "hiscore.h"
@@ -50,8 +51,10 @@ TEST_F(Display, ViewsFitAndMapDisplayAndGameCoordinatesAtCornersBallsAndRims)
     }
 }
 
-TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
+TEST_F(Display, CommandLineAndSettingsFileChooseTheModeAndTheSound)
 {
+    constexpr int U = DISPLAY_UNSET;
+    static_assert(U == SCALE_UNSET && U == VOLUME_UNSET && U == MUTE_UNSET);
     const struct {
         std::vector<const char *> args;
         const char *settings; // nullptr: no settings file
@@ -59,6 +62,7 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
         int mode, scale;
         const char *files = "---"; // the recording, watched and timedemo files taken, - for none
         const char *warned = "";   // the settings file's warning, up to its value
+        int volume = VOLUME_UNSET, mute = MUTE_UNSET;
     } cases[] = {
         {{"--scale=4"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, 4},
         {{"--desktop", "--window"}, nullptr, OPTIONS_PLAY, DISPLAY_WINDOW, SCALE_UNSET},
@@ -87,6 +91,17 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
         // Values the game does not know are ignored, the rest of the file still counts.
         {{}, "mode = side\nscale = 2\n", OPTIONS_PLAY, DISPLAY_UNSET, 2, "---", "mode 'side'"},
         {{}, "scale = 9\n", OPTIONS_PLAY, DISPLAY_UNSET, SCALE_UNSET, "---", "scale '9'"},
+        // The sound, the same way (U: nothing chosen).
+        {{"--volume", "0"}, nullptr, OPTIONS_PLAY, U, U, "---", "", 0},
+        {{"--volume=100", "--mute"}, nullptr, OPTIONS_PLAY, U, U, "---", "", 100, 1},
+        {{"--volume", "500"}, nullptr, OPTIONS_BAD, U, U},
+        {{"--volume", "5x"}, nullptr, OPTIONS_BAD, U, U},
+        {{"--volume"}, nullptr, OPTIONS_BAD, U, U},
+        {{}, "volume = 050\nmute = YES\n", OPTIONS_PLAY, U, U, "---", "", 50, 1},
+        {{"--volume", "30"}, "volume = 80\nmute = no\n", OPTIONS_PLAY, U, U, "---", "", 30, 0},
+        {{"--mute"}, "mute = no\n", OPTIONS_PLAY, U, U, "---", "", U, 1},
+        {{}, "volume = 101\nmute = yes\n", OPTIONS_PLAY, U, U, "---", "volume '101'", U, 1},
+        {{}, "volume = 7\nmute = maybe\n", OPTIONS_PLAY, U, U, "---", "mute 'maybe'", 7},
     };
     enter_temp_dir();
     for (const auto &c : cases) {
@@ -96,7 +111,7 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
         display_choice choice = {DISPLAY_UNSET, SCALE_UNSET};
         char why[160] = "";
         auto args = const_cast<char **>(argv.data());
-        chosen_replay = {};
+        chosen_replay = {}, chosen_sound = {VOLUME_UNSET, MUTE_UNSET};
         auto r = parse_command_line(int(argv.size()), args, &choice, why, sizeof why);
         std::string files;
         for (const char *file :
@@ -112,8 +127,10 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheMode)
         const std::string warning = testing::internal::GetCapturedStderr();
         EXPECT_EQ(warning.substr(0, warning.find(" is")),
                   *c.warned ? std::string(SETTINGS_FILE) + ": " + c.warned : "");
-        EXPECT_EQ(N(choice.mode, choice.scale), N(c.mode, c.scale));
+        EXPECT_EQ(N(choice.mode, choice.scale, chosen_sound.volume, chosen_sound.mute),
+                  N(c.mode, c.scale, c.volume, c.mute));
     }
+    chosen_sound = {VOLUME_UNSET, MUTE_UNSET};
 }
 
 // Each frame pixel (random bits, so a swapped or dropped byte shows) lands where the mapping

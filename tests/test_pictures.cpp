@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <utility>
 
 #include "create_play_area.h"
 #include "credits.h"
@@ -23,26 +24,30 @@
 
 // Every picture a screen shows passes here: the clock ticks once a picture, and the test
 // watching the screen may compare it, move the pointer or press keys. Between two pictures a
-// waiting screen rests (or takes a step of its fade, at the display's pace), never spinning.
+// waiting screen rests (or takes a step of its fade, at the display's pace), never spinning; the
+// rests of 100 ms or more before a picture or a screen's end are kept.
 static std::function<void(int)> watch;
-static int shown = 0, rests_since_picture = 0, fade_seen = 0;
+static int shown = 0, fade_seen = 0;
+static unsigned rested = 0; // ms since the last picture
+static nums long_rests;
 static void picture_seen()
 {
-    EXPECT_TRUE(!null_rested || !shown || rests_since_picture || fade_pictures != fade_seen)
+    EXPECT_TRUE(!null_rested || !shown || rested || fade_pictures != fade_seen)
         << "picture " << shown + 1 << " came without a rest";
-    target_frames = actual_frames, rests_since_picture = 0, fade_seen = fade_pictures;
+    if (rested >= 100) long_rests.push_back(rested);
+    target_frames = actual_frames, rested = 0, fade_seen = fade_pictures;
     if (watch) watch(++shown);
 }
 
 // Runs a screen with `watcher` seeing each of its pictures. A button the watcher holds down is let
-// go once the screen rests twice without showing a picture, as when it waits for the player to
-// let go: a screen that waits without resting never ends.
+// go once the screen rests 2 ms without showing a picture, as when it waits for the player to let
+// go: a screen that waits without resting never ends.
 static void run_screen(void (*screen_function)(), std::function<void(int)> watcher)
 {
-    null_rested = [](unsigned) { mouse_b = ++rests_since_picture > 1 ? 0 : mouse_b; };
-    shown = 0;
-    watch = watcher;
+    null_rested = [](unsigned ms) { mouse_b = (rested += ms) > 1 ? 0 : mouse_b; };
+    shown = 0, watch = watcher;
     screen_function();
+    long_rests.push_back(std::exchange(rested, 0));
     watch = nullptr, null_rested = nullptr;
 }
 
@@ -66,7 +71,7 @@ class Pictures : public Headless {
     void SetUp() override
     {
         Headless::SetUp();
-        picture_shown = picture_seen;
+        picture_shown = picture_seen, long_rests.clear();
     }
     void TearDown() override
     {
@@ -111,6 +116,9 @@ TEST_F(Pictures, CardsMenuAndTheScreensItOpensLookAsReviewed)
                                  title,
                                  {DAT_TITLE_MUSIC, -1, 0, 0},
                                  {DAT_CREDITS_SOUND, 255, 128, 1000}}));
+    // The intro's 6 s, then half a second after each fade: the intro, the menu opening the table,
+    // the table, the menu opening help, help, the menu, the credits.
+    EXPECT_EQ(long_rests, N(6000, 500, 500, 500, 500, 500, 500, 500));
 }
 
 // The score bar and the launchers at the ends of their ranges: the computer's label, six digits,
@@ -176,6 +184,7 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
     run_screen(get_ready, click_after("get_ready", 5, 0, 0, 0)); // after "3", "2", "1": "GO"
     EXPECT_EQ(N(target_frames, actual_frames, pointer_placed[0], pointer_placed[1]),
               N(0, 0, 0, 80)); // the left launcher's aim level
+    EXPECT_EQ(long_rests, N(1000, 1000, 1000, 1000, 200)); // GET READY, 3, 2, 1 a second, GO
     EXPECT_EQ(sounds, (sound_log{{DAT_COUNT3_SOUND, 255, 128, 1000},
                                  {DAT_COUNT2_SOUND, 255, 128, 1000},
                                  {DAT_COUNT1_SOUND, 255, 128, 1000}}));
