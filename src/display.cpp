@@ -599,9 +599,8 @@ void install_display_hooks()
     LOCK_VARIABLE(close_pressed);
     LOCK_FUNCTION(on_close_button);
     set_close_button_callback(on_close_button);
-    // The 800x600 full-screen mode has no title to show and no focus to lose.
+    // The 800x600 full-screen mode has no focus to lose. (The title goes with each mode set.)
     if (chosen_display.mode != DISPLAY_WINDOW && chosen_display.mode != DISPLAY_DESKTOP) return;
-    set_window_title(GAME_NAME);
     // The library's X11 modes keep running in the background; the pause holds the game there.
     // Installed again after a mode set, the callback is not added twice.
     LOCK_VARIABLE(focus_lost);

@@ -8,6 +8,8 @@
 
 bool (*null_mode_refused)(int, int, int, bool) = nullptr;
 int null_display_blits = 0;
+char null_display_title[64] = "";
+static char window_title[64] = ""; // as the library was last told
 int null_desktop_w = 0, null_desktop_h = 0, null_desktop_depth = 0;
 null_sound_answer null_sound = NULL_SOUND_TAKEN;
 void (*null_rested)(unsigned int ms) = nullptr;
@@ -41,6 +43,7 @@ static BITMAP *open_display(int w, int h, int, int, int depth)
     display->vtable = &display_vtable;
     gfx_driver->w = w, gfx_driver->h = h;
     null_display_blits = 0;
+    ustrzcpy(null_display_title, sizeof null_display_title, window_title);
     return display;
 }
 
@@ -240,5 +243,8 @@ bool start_null_library(int desktop_w, int desktop_h, int desktop_depth)
         no_mutex_op;
     system_driver->get_desktop_resolution = desktop_size;
     system_driver->desktop_color_depth = reported_desktop_depth;
+    system_driver->set_window_title = [](const char *t) {
+        ustrzcpy(window_title, sizeof window_title, t);
+    };
     return true;
 }

@@ -15,6 +15,8 @@ bool start_null_library(int desktop_w, int desktop_h, int desktop_depth);
 extern bool (*null_mode_refused)(int w, int h, int depth, bool windowed);
 // Blits sent to the display since its mode was set, as an X server counts requests.
 extern int null_display_blits;
+// The window title the display opened with last, as the library was told it before.
+extern char null_display_title[64];
 // The desktop the system reports (get_desktop_resolution, desktop_color_depth).
 extern int null_desktop_w, null_desktop_h, null_desktop_depth;
 

@@ -118,7 +118,7 @@ void Headless::SetUp()
     initialise_newgame();
     p1_frames = p2_frames = 100;
     mult = hi = new_high = 0;
-    null_tick(0), null_rested = nullptr; // rests start at a whole tick
+    null_tick(0), null_rested = nullptr, set_window_title(""); // rests start at a whole tick
     null_mode_refused = note_mode, modes_asked.clear(), refused_width = -1, refused_depths = 0;
     typed_keys.clear();
     install_keyboard_hooks([] { return int(!typed_keys.empty()); }, read_typed_key);

@@ -49,8 +49,7 @@ class Controls : public Headless {
     void plug_pads(int n) // n pads at rest, found by the game's own start-up call
     {
         remove_joystick();
-        memset(tilt, 0, sizeof tilt), memset(button, 0, sizeof button);
-        pads_in = n;
+        memset(tilt, 0, sizeof tilt), memset(button, 0, sizeof button), pads_in = n;
         stand_in.ascii_name = "stand-in pads";
         stand_in.init = stand_in_init, stand_in.exit = stand_in_exit, stand_in.poll = stand_in_poll;
         system_driver->joystick_drivers = [] { return stand_in_list; };
@@ -172,8 +171,7 @@ TEST_F(Controls, EachPadWorksItsPlayersControlsInBothModes)
     for (const auto &r : rows) {
         plug_pads(2);
         Menu_Option = r.mode, mouse_y = 90;
-        pointer_to_mouse(); // as a new game's level aim does
-        forget_pause_requests();
+        pointer_to_mouse(), forget_pause_requests(); // as a new game's level aim does
         const int full = PAD_FULL_TILT, c = r.control;
         int(&t)[STICKS][2] = tilt[r.pad];
         t[0][1] = (c == STICK_UP ? -full : c == STICK_DOWN ? full : 0) + (c == NUDGE) * 39;

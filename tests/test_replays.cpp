@@ -63,8 +63,7 @@ static std::string printed(const std::function<void(FILE *)> &f)
     char *text;
     size_t size;
     FILE *out = open_memstream(&text, &size);
-    f(out);
-    fclose(out);
+    f(out), fclose(out);
     std::string s(text, size);
     free(text);
     return s;
