@@ -25,7 +25,7 @@
 // Every picture a screen shows passes here: the clock ticks once a picture, and the test
 // watching the screen may compare it, move the pointer or press keys. Between two pictures a
 // waiting screen rests (or takes a step of its fade, at the display's pace), never spinning; the
-// rests of 100 ms or more before a picture or a screen's end are kept.
+// rests of 100 ms or more before a picture, and the rest at a screen's end, are kept.
 static std::function<void(int)> watch;
 static int shown = 0, fade_seen = 0;
 static unsigned rested = 0; // ms since the last picture
