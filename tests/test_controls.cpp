@@ -1,9 +1,8 @@
-// test_controls -- the pause, the sound's volume and mute, and gamepads (a stand-in driver's)
+// test_controls -- the pause and gamepads (a stand-in driver's)
 #include <cstring>
 #include <functional>
 #include <tuple>
 
-#include "audio.h"
 #include "explosions.h"
 #include "fixture.h"
 #include "game_input.h"

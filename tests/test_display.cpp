@@ -1,4 +1,4 @@
-// The display modes: coordinates both ways, the command line and settings file, the present step
+// test_display -- coordinates both ways, the command line and settings file, the present step
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
