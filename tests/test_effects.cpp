@@ -102,8 +102,7 @@ TEST_F(Effects, StreaksAndDotsSetExactlyTheLibrarysPixels)
                                                 w * ((depth + 7) / 8)) != 0;
                         }
         EXPECT_EQ(wrong, 0) << depth << "-bit";
-        destroy_bitmap(drawn);
-        destroy_bitmap(expected);
+        destroy_bitmap(drawn), destroy_bitmap(expected);
     }
     buffer = real_buffer;
 }
@@ -140,8 +139,7 @@ TEST_F(Effects, ExplosionSpraysFortyOnePaleParticlesAStepWithItsLifeLeft)
 // a step to the scorer's side; a freed slot is taken again, and with all 90 busy one is dropped.
 TEST_F(Effects, ScoreNumbersClimbToTheTopDriftingToTheScorersSide)
 {
-    create_new_moving_points(500, 398, 50, 1);
-    create_new_moving_points(500, 100, 250, 2);
+    create_new_moving_points(500, 398, 50, 1), create_new_moving_points(500, 100, 250, 2);
     sprite_record &a = sprite[FIRST_POINTS_SLOT], &b = sprite[FIRST_POINTS_SLOT + 1];
     EXPECT_EQ(N(a.points, a.type, b.points), N(50, KIND_MOVING_POINT, 250));
     for (int k = 1; k <= 199; k++) {
@@ -150,8 +148,7 @@ TEST_F(Effects, ScoreNumbersClimbToTheTopDriftingToTheScorersSide)
         ASSERT_EQ(N(a.x, b.x), N(500 - k, 500 + k));
     }
     EXPECT_EQ(N(a.y, b.y, a.life), N(0, 0, 1));
-    update_moving_points();
-    update_moving_points();
+    update_moving_points(), update_moving_points();
     EXPECT_EQ(a.type, KIND_FREE);
     for (int n = 0; n < 90; n++)
         create_new_moving_points(n, 300, n, 1);
@@ -193,8 +190,7 @@ TEST_F(Effects, LogoPixelsAreKeptColumnByColumnUpToTheTablesEnd)
     BITMAP *logo = brumzel1, *test = create_bitmap(LOGO_SIZE, LOGO_SIZE);
     int red = makecol(255, 0, 0), blue = makecol(0, 0, 255);
     clear_to_color(test, bitmap_mask_color(test));
-    putpixel(test, 3, 5, red);
-    putpixel(test, 3, 2, blue);
+    putpixel(test, 3, 5, red), putpixel(test, 3, 2, blue);
     brumzel1 = test;
     get_brumzel_pixels();
     const int rows[][4] = {{2, 2, 60, 0},    {3, 3, 2, blue}, {4, 3, 5, red}, {5, 3, 60, 0},
@@ -206,8 +202,7 @@ TEST_F(Effects, LogoPixelsAreKeptColumnByColumnUpToTheTablesEnd)
     clear_to_color(test, red); // 61 x 61 kept; the first 3700 go to row 39 of column 60
     get_brumzel_pixels();
     EXPECT_EQ(N(brumzel_pixels[3699].x, brumzel_pixels[3699].y), N(60, 39));
-    brumzel1 = logo;
-    destroy_bitmap(test);
+    brumzel1 = logo, destroy_bitmap(test);
 }
 
 class Burst : public Headless {
@@ -215,8 +210,7 @@ class Burst : public Headless {
     void SetUp() override
     {
         Headless::SetUp();
-        initialise_sprites();
-        get_brumzel_pixels();
+        initialise_sprites(), get_brumzel_pixels();
         target_frames = INT_MAX / 2; // a slow machine: one frame a step
     }
 };
@@ -226,8 +220,7 @@ class Burst : public Headless {
 TEST_F(Burst, ClosingSceneRunsUntilTheLastParticleDies)
 {
     place(0, KIND_P1_BALL, 200, 300, 3, 1);
-    p1_score = 1230;
-    key[KEY_ESC] = 1, mouse_b = 1;
+    p1_score = 1230, key[KEY_ESC] = 1, mouse_b = 1;
     burst_bumpers();
     int longest = 0, shortest = 1000; // the burst's lives are drawn from 200 to 599
     for (const particle_record &p : particles)
@@ -241,8 +234,8 @@ TEST_F(Burst, WholeSceneEndsFadedEvenWithABallRestingInTheOverflowSlot)
 {
     place(OVERFLOW_BALL_SLOT, KIND_P2_BALL, 400, 300, 0, 0);
     gameover();
-    EXPECT_EQ(live(particles) + sprite[OVERFLOW_BALL_SLOT].type, 0);
-    EXPECT_EQ(fade_pictures, 15); // faded at 16 a step: 239, 223, ... 15
+    // Faded at 16 a step: 239, 223, ... 15.
+    EXPECT_EQ(N(live(particles) + sprite[OVERFLOW_BALL_SLOT].type, fade_pictures), N(0, 15));
     EXPECT_EQ(pixels(screen, 0, 0, 799, 599, 0), 800 * 600);
     EXPECT_EQ(sounds, (sound_log{{DAT_GAMEOVER_SOUND, 255, 128, 1000}}));
 }

@@ -85,6 +85,9 @@ TEST_F(GameData, DamagedFilesAreRefusedBeforeTheLoaderSeesThem)
                 get32(u, property[0]), get32(u, sprite)),
               N(DAT_ENTRIES, 1, 32, 126, DAT_PROPERTY, 0x0010000a));
     EXPECT_TRUE(load(u)) << why;
+    size_t last = font + 13; // the glyphs of its range one after another, to the last one's size
+    for (uint32_t c = 32; c < 126; c++)
+        last += 4 + ((get32(u, last) >> 16) + 7) / 8 * (get32(u, last) & 0xffff);
     // Where, the value written there, its width in bytes, whether the file still loads.
     const std::tuple<size_t, uint32_t, int, bool, const char *> rows[] = {
         {4, 0x414c4c2f, 4, false, "another magic number"},
@@ -108,6 +111,7 @@ TEST_F(GameData, DamagedFilesAreRefusedBeforeTheLoaderSeesThem)
         {font + 13, 1, 2, true, "a space 1 wide: as many bytes"},
         {contents[DAT_FONT_LARGE] + 15, 0x7fff, 2, false, "a glyph taller than its font"},
         {font + 15, 0x7fff, 2, false, "a mono glyph taller than its font"},
+        {last + 2, (get32(u, last) & 0xffff) + 1, 2, false, "the last glyph a line over the end"},
         {font + 4, 8, 1, false, "mono glyphs read as colour"},
         {header[DAT_UNUSED_5], DAT_RLE_SPRITE, 4, false, "text read as a compressed sprite"},
         {header[DAT_UNUSED_20], DAT_MIDI, 4, false, "a tune with tracks longer than its chunk"},

@@ -12,6 +12,7 @@
 #include "options.h"
 #include "pause.h"
 #include "program.h"
+#include "replay.h"
 #include "title_screen.h"
 
 // Each test runs in a folder of its own with the data file, from the command line's defaults.
@@ -183,9 +184,9 @@ static void scripted_player()
 
 TEST_F(Program, RunsFromTheIntroThroughAGameToTheCredits)
 {
-    const char *args[] = {"brumzel-ball", "--volume", "40"};
+    const char *args[] = {"brumzel-ball", "--volume", "40", "--record", "run.rec"};
     int status = -1;
-    ASSERT_FALSE(answer_command_line(3, const_cast<char **>(args), &status));
+    ASSERT_FALSE(answer_command_line(5, const_cast<char **>(args), &status));
     write_file(SETTINGS_FILE, "mode = window\n"); // every screen through the present step
     initialise_on_library();
     srand(2), p1_balls = p2_balls = 0; // each game of the run starts with its balls
@@ -205,6 +206,9 @@ TEST_F(Program, RunsFromTheIntroThroughAGameToTheCredits)
               "mode = desktop\nwindow 800x600x16;full 800x600x16;");
     music.resize(8), music.push_back(sound_muted); // --volume 40: 40% of 255, muted, unmuted
     EXPECT_EQ(music, N(102, 102, 0, 0, 0, 0, 102, 102, 0)) << "and M a letter at name entry";
-    ASSERT_TRUE(load_scores());
+    char why[512] = "";
+    ASSERT_TRUE(load_scores() && read_recording("run.rec", why, sizeof why)) << why;
     EXPECT_STREQ(score_table[0].player_name, "Nulls");
+    EXPECT_EQ(recording.head.p1_score, score_table[0].player_score); // the game recorded
+    record_games_to(nullptr);
 }

@@ -82,8 +82,7 @@ TEST_F(Headless, SoakWholeGamesKeepEveryTableSane)
             // One-player games 2, 6, ... stop when player 1's 400 balls (one each 16 steps) are in
             key[KEY_ESC] = game_no % 4 == 2 && step_no == 6600;
         }
-        key[KEY_ESC] = key[KEY_LCONTROL] = mouse_b = 0;
-        burst_bumpers();
+        key[KEY_ESC] = key[KEY_LCONTROL] = mouse_b = 0, burst_bumpers();
         for (step_no = 0; any_particle_alive() && !failures;) {
             checked_step(gameover_logic_step);
             if (++actual_frames % 97 == 0) draw_gameover_frame();
