@@ -13,6 +13,7 @@ static char window_title[64] = ""; // as the library was last told
 int null_desktop_w = 0, null_desktop_h = 0, null_desktop_depth = 0;
 null_sound_answer null_sound = NULL_SOUND_TAKEN;
 void (*null_rested)(unsigned int ms) = nullptr;
+void (*null_close_button)() = nullptr;
 
 // ---- the display: a memory bitmap whose blits are counted ----
 
@@ -243,6 +244,10 @@ bool start_null_library(int desktop_w, int desktop_h, int desktop_depth)
         no_mutex_op;
     system_driver->get_desktop_resolution = desktop_size;
     system_driver->desktop_color_depth = reported_desktop_depth;
+    system_driver->set_close_button_callback = [](void (*proc)()) {
+        null_close_button = proc;
+        return 0;
+    };
     system_driver->set_window_title = [](const char *t) {
         ustrzcpy(window_title, sizeof window_title, t);
     };

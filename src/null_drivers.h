@@ -17,6 +17,8 @@ extern bool (*null_mode_refused)(int w, int h, int depth, bool windowed);
 extern int null_display_blits;
 // The window title the display opened with last, as the library was told it before.
 extern char null_display_title[64];
+// The window's close button: the callback the game gave the library, called to press it.
+extern void (*null_close_button)();
 // The desktop the system reports (get_desktop_resolution, desktop_color_depth).
 extern int null_desktop_w, null_desktop_h, null_desktop_depth;
 

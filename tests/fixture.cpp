@@ -59,8 +59,16 @@ extern "C" void __wrap_position_mouse(int x, int y)
     pointer_placed = {x, y};
 }
 
-// A test program that cannot start fails with the reason, and a skipped test fails the run:
-// neither may pass for a green suite.
+// A test program that cannot start fails with the reason, a skipped test fails the run, and so
+// does the game's own exit before the tests are done: none may pass for a green suite.
+static bool tests_done = false;
+static void exit_only_when_done()
+{
+    if (tests_done || testing::internal::InDeathTestChild()) return;
+    fprintf(stderr, "the game ended the test program before its tests were done\n");
+    _exit(1);
+}
+
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
@@ -69,7 +77,9 @@ int main(int argc, char **argv)
         fprintf(stderr, "the headless tests cannot start: %s\n", why);
         return 1;
     }
+    atexit(exit_only_when_done);
     int status = RUN_ALL_TESTS();
+    tests_done = true;
     int skipped = ::testing::UnitTest::GetInstance()->skipped_test_count();
     if (skipped > 0) {
         fprintf(stderr, "%d tests were skipped; a skipped test counts as failed\n", skipped);
@@ -108,27 +118,22 @@ static size_t heap_in_use()
 
 void Headless::SetUp()
 {
-    files_open = open_files();
-    memory_in_use = heap_in_use();
+    files_open = open_files(), memory_in_use = heap_in_use();
     memset(sprite, 0, sizeof sprite);
     MAX_PARTICLES = PARTICLE_SLOTS;
-    initialise_particles();
-    initialise_explosions();
+    initialise_particles(), initialise_explosions();
     memset(rebound, 0, sizeof rebound);
     initialise_newgame();
-    p1_frames = p2_frames = 100;
-    mult = hi = new_high = 0;
+    p1_frames = p2_frames = 100, mult = hi = new_high = 0;
     null_tick(0), null_rested = nullptr, set_window_title(""); // rests start at a whole tick
     null_mode_refused = note_mode, modes_asked.clear(), refused_width = -1, refused_depths = 0;
     typed_keys.clear();
     install_keyboard_hooks([] { return int(!typed_keys.empty()); }, read_typed_key);
-    target_frames = 0;
-    actual_frames = 0;
+    target_frames = 0, actual_frames = 0;
     Menu_Option = MENU_TWO_PLAYER;
     std::fill(key, key + KEY_MAX, 0);
     mouse_x = mouse_y = mouse_b = 0;
-    clear_bitmap(buffer);
-    clear_bitmap(screen);
+    clear_bitmap(buffer), clear_bitmap(screen);
     sounds.clear();
     mouse_range = {}, pointer_placed = {-1, -1};
     srand(1);

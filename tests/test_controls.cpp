@@ -37,7 +37,6 @@ static int stand_in_poll()
         }
     return 0;
 }
-static void stand_in_exit() {}
 static JOYSTICK_DRIVER stand_in;
 // The headless system driver lists its own joystick drivers, which win over a program's
 // _joystick_driver_list, so the stand-in's list goes in through the system driver's hook.
@@ -50,7 +49,7 @@ class Controls : public Headless {
         remove_joystick();
         memset(tilt, 0, sizeof tilt), memset(button, 0, sizeof button), pads_in = n;
         stand_in.ascii_name = "stand-in pads";
-        stand_in.init = stand_in_init, stand_in.exit = stand_in_exit, stand_in.poll = stand_in_poll;
+        stand_in.init = stand_in_init, stand_in.exit = [] {}, stand_in.poll = stand_in_poll;
         system_driver->joystick_drivers = [] { return stand_in_list; };
         install_gamepads();
     }

@@ -128,8 +128,7 @@ TEST_F(Effects, ExplosionSpraysFortyOnePaleParticlesAStepWithItsLifeLeft)
     for (int n = 0; n < 1001; n++)
         create_explosion(n, 0, 5, 1, PARTICLE_DOT);
     create_explosion(2000, 2, 7, 1, PARTICLE_DOT); // record 1000 is live and replaced anyway
-    EXPECT_EQ(N(explosion[999].x, explosion[REPLACED_SLOT].x, explosion[REPLACED_SLOT].life),
-              N(999, 2000, 7));
+    EXPECT_EQ(N(explosion[999].x, explosion[1000].x, explosion[1000].life), N(999, 2000, 7));
     explosion[500].life = 0;
     create_explosion(3000, 3, 5, 1, PARTICLE_DOT);
     EXPECT_EQ(explosion[500].x, 3000);
@@ -152,7 +151,7 @@ TEST_F(Effects, ScoreNumbersClimbToTheTopDriftingToTheScorersSide)
     EXPECT_EQ(a.type, KIND_FREE);
     for (int n = 0; n < 90; n++)
         create_new_moving_points(n, 300, n, 1);
-    EXPECT_EQ(N(a.points, a.life, sprite[LAST_POINTS_SLOT].points), N(0, MOVING_POINT_LIFE, 89));
+    EXPECT_EQ(N(a.points, a.life, sprite[LAST_POINTS_SLOT].points), N(0, 200, 89));
     sprite_record before[SPRITE_SLOTS];
     memcpy(before, sprite, sizeof sprite);
     create_new_moving_points(999, 999, 999, 2);
@@ -166,10 +165,10 @@ TEST_F(Effects, OnlyCornerPadsFlashAtTheirCornerForTenFrames)
     for (int kind : {KIND_TOP_EDGE, KIND_BOTTOM_EDGE, KIND_BUMPER, 99})
         create_pad_rebound(kind);
     EXPECT_EQ(live(rebound), 0);
-    for (int n = 0; n <= REBOUND_SLOTS; n++) // one more than the table holds
-        create_pad_rebound(n < REBOUND_SLOTS ? KIND_PAD_BOTTOM_LEFT : KIND_PAD_TOP_RIGHT);
-    EXPECT_EQ(N(live(rebound), rebound[19].type), N(REBOUND_SLOTS, KIND_PAD_BOTTOM_LEFT));
-    EXPECT_EQ(sounds, sound_log(REBOUND_SLOTS, {DAT_PAD_SOUND, 255, 255, 1000}));
+    for (int n = 0; n <= 20; n++) // one more than the table's 20
+        create_pad_rebound(n < 20 ? KIND_PAD_BOTTOM_LEFT : KIND_PAD_TOP_RIGHT);
+    EXPECT_EQ(N(live(rebound), rebound[19].type), N(20, KIND_PAD_BOTTOM_LEFT));
+    EXPECT_EQ(sounds, sound_log(20, {DAT_PAD_SOUND, 255, 255, 1000}));
     initialise_rebound();
     for (int k = 0; k < 4; k++) {
         create_pad_rebound(KIND_PAD_BOTTOM_LEFT + k);
@@ -179,7 +178,7 @@ TEST_F(Effects, OnlyCornerPadsFlashAtTheirCornerForTenFrames)
             do_pad_rebound();
             frames += pixels(buffer, 0, 0, 799, 599, 0) < 800 * 600;
         }
-        EXPECT_EQ(frames, REBOUND_LIFE) << k;
+        EXPECT_EQ(frames, 10) << k;
     }
 }
 

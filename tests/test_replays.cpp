@@ -19,6 +19,7 @@
 #include "gameover.h"
 #include "get_brumzel_pixels.h"
 #include "hiscore.h"
+#include "null_drivers.h"
 #include "particles.h"
 #include "player_input.h"
 #include "rebound_effect.h"
@@ -38,11 +39,6 @@ static const struct {
     {"one-player.rec", 0, 14135, 11010, 1461909971u},
 };
 
-static std::string recording_path(const char *file)
-{
-    return std::string(RECORDINGS_DIR "/") + file;
-}
-
 static uint32_t fnv1a(const std::string &bytes)
 {
     return fnv1a32(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size());
@@ -53,7 +49,8 @@ class Replays : public Headless {
     void load(const char *file)
     {
         char why[512];
-        ASSERT_TRUE(read_recording(recording_path(file).c_str(), why, sizeof why)) << why;
+        const std::string path = RECORDINGS_DIR "/" + std::string(file);
+        ASSERT_TRUE(read_recording(path.c_str(), why, sizeof why)) << why;
     }
 };
 
@@ -96,7 +93,8 @@ TEST_F(Replays, RecordedGamesPlayBackExactlyToTheirScoresSoundsAndPicture)
 
 // Watched, the frames follow the clock (here about three a step, not the recorded counts), the
 // recorded drawing is applied to the state all the same, and the closing fade is shown, without
-// a word; Escape, pressed at the 3000th picture, leaves it. The score table is never written.
+// a word; Escape, pressed at the 3000th picture, leaves it; the close button ends the game at
+// once. The score table is never written.
 static int pictures, escape_at;
 static void tick_every_third_picture()
 {
@@ -119,6 +117,13 @@ TEST_F(Replays, WatchedGameStaysInStepAndEscapeLeavesIt)
     }
     picture_shown = nullptr;
     EXPECT_TRUE(actual_frames > 900 && actual_frames < 1100) << actual_frames;
+    install_display_hooks(), pictures = escape_at = key[KEY_ESC] = 0;
+    picture_shown = [] { // the close button pressed at picture 300: the game ends in that pass
+        tick_every_third_picture();
+        if (pictures > 303) _exit(3);
+        if (pictures == 300) null_close_button();
+    };
+    EXPECT_EXIT((load("escape.rec"), watch_recording()), testing::ExitedWithCode(0), "^$");
 }
 
 // Figured from given frame times and tables: 200 of 1 to 200 ms in any order have a mean of 100.5,
@@ -189,7 +194,7 @@ TEST_F(Replays, ChangedCourseIsCaughtAtItsStep)
 // last, a file cut, lengthened, damaged, of another kind or too large.
 TEST_F(Replays, CommandLineAnswersAndRefusesBadRecordingsTouchingNothing)
 {
-    const std::string good = file_bytes(recording_path("escape.rec").c_str());
+    const std::string good = file_bytes(RECORDINGS_DIR "/escape.rec");
     uint32_t sums_and_body[2];
     memcpy(sums_and_body, &good[65], 8);
     const size_t body = good.size() - 4 - 8 * sums_and_body[0] - sums_and_body[1];

@@ -83,8 +83,7 @@ class Scores : public Headless {
         Headless::SetUp();
         enter_temp_dir();
         install_keyboard_hooks(hook_keypressed, hook_readkey);
-        set_default_scores();
-        queue("", "");
+        set_default_scores(), queue("", "");
     }
 };
 
@@ -144,8 +143,7 @@ TEST_F(Scores, FailedSaveLeavesTheOldFile)
     auto old_handler = signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     bool saved = save_scores();
-    setrlimit(RLIMIT_FSIZE, &limit);
-    signal(SIGXFSZ, old_handler);
+    setrlimit(RLIMIT_FSIZE, &limit), signal(SIGXFSZ, old_handler);
     EXPECT_EQ(N(saved, file_bytes(SCORE_FILE) == old, access(SCORE_TEMP_FILE, F_OK)), N(0, 1, -1));
     write_file(SCORE_TEMP_FILE, std::string(1000, 'E'));
     EXPECT_TRUE(save_scores() && load_scores());
@@ -186,20 +184,17 @@ TEST_F(Scores, TableAndNameEntryDrawTheSameEitherWayAndTakeOnlyQualifyingScores)
     strcpy(score_table[3].player_name, "Q\x01\x7f\x80\xff!");
     blit(hiscore_table1, buffer, 0, 0, 0, 0, 800, 600);
     set_clip_rect(buffer, 101, 0, 799, 599);
-    fade_pictures = -1;
-    hiscore_display(0);
+    fade_pictures = -1, hiscore_display(0);
     set_clip_rect(buffer, 0, 0, 799, 599);
     EXPECT_EQ(N(pixels(buffer, 101, 0, 799, 599, -1, want), hiscore_frames, fade_pictures),
               N(0, 1, -1)); // one frame, no fade when not waiting
     EXPECT_STREQ(score_table[3].player_name, "Q\x01\x7f\x80\xff!");
     destroy_bitmap(want);
-    set_default_scores();
-    p1_score = 41;
+    set_default_scores(), p1_score = 41;
     queue("qq", "abcdefghij");
     hiscore_enter_name(41);
     EXPECT_STREQ(score_table[CANDIDATE_ENTRY].player_name, "abcdefgh");
-    clear_to_color(screen, makecol(1, 2, 3));
-    queue("", "zz");
+    clear_to_color(screen, makecol(1, 2, 3)), queue("", "zz");
     hiscore_enter_name(40);
     EXPECT_STREQ(score_table[CANDIDATE_ENTRY].player_name, "abcdefgh");
     EXPECT_EQ(pixels(screen, 0, 0, 799, 599, makecol(1, 2, 3)), 800 * 600);
