@@ -41,7 +41,7 @@ void show_pause_screen()
 {
     if (!paused_picture) paused_picture = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     BITMAP *picture = paused_picture ? paused_picture : screen;
-    clear_to_color(picture, makecol(0, 0, 0));
+    clear_bitmap(picture);
     set_trans_blender(0, 0, 0, PAUSE_SHADE);
     draw_trans_sprite(picture, buffer, 0, 0);
     textout_centre_ex(picture, data_font(DAT_FONT_LARGE), "PAUSED", SCREEN_WIDTH / 2, PAUSED_Y,

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <malloc.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -46,6 +47,16 @@ extern "C" void __wrap_stop_sample(const SAMPLE *spl)
     for (int e = 0; e < DAT_ENTRIES; e++)
         if (data[e].dat == spl) sounds.push_back({e, -1, 0, 0});
     __real_stop_sample(spl);
+}
+
+std::string synced;
+extern "C" int __real_fsync(int fd);
+extern "C" int __wrap_fsync(int fd)
+{
+    struct stat st = {};
+    fstat(fd, &st);
+    synced += S_ISDIR(st.st_mode) ? "folder;" : std::to_string(st.st_size) + ";";
+    return __real_fsync(fd);
 }
 
 std::array<int, 4> mouse_range;
@@ -134,7 +145,7 @@ void Headless::SetUp()
     std::fill(key, key + KEY_MAX, 0);
     mouse_x = mouse_y = mouse_b = 0;
     clear_bitmap(buffer), clear_bitmap(screen);
-    sounds.clear();
+    sounds.clear(), synced.clear();
     mouse_range = {}, pointer_placed = {-1, -1};
     srand(1);
 }

@@ -34,6 +34,8 @@ static void picture_seen()
 {
     EXPECT_TRUE(!null_rested || !shown || rested || fade_pictures != fade_seen)
         << "picture " << shown + 1 << " came without a rest";
+    EXPECT_FALSE(fade_pictures != fade_seen && mouse_b == 1 && Menu_Option != MENU_QUIT)
+        << "a fade with the button held: only quitting the menu need not wait for its release";
     if (rested >= 100) long_rests.push_back(rested);
     target_frames = actual_frames, rested = 0, fade_seen = fade_pictures;
     if (watch) watch(++shown);

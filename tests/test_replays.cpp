@@ -95,7 +95,7 @@ TEST_F(Replays, RecordedGamesPlayBackExactlyToTheirScoresSoundsAndPicture)
 // recorded drawing is applied to the state all the same, and the closing fade is shown, without
 // a word; Escape, pressed at the 3000th picture, leaves it; the close button ends the game at
 // once. The score table is never written.
-static int pictures, escape_at;
+static int pictures, escape_at, close_at, whole_game;
 static void tick_every_third_picture()
 {
     if (++pictures % 3 == 0) target_frames++;
@@ -110,20 +110,23 @@ TEST_F(Replays, WatchedGameStaysInStepAndEscapeLeavesIt)
         pictures = 0, escape_at = escape, fade_pictures = 0;
         load("escape.rec");
         testing::internal::CaptureStderr();
-        watch_recording();
+        watch_recording(), whole_game = escape ? whole_game : pictures;
         EXPECT_EQ(N(testing::internal::GetCapturedStderr().empty(), fade_pictures,
                     access(SCORE_FILE, F_OK), p1_score == recorded_games[0].p1_score),
                   N(1, 15, -1, !escape));
     }
     picture_shown = nullptr;
     EXPECT_TRUE(actual_frames > 900 && actual_frames < 1100) << actual_frames;
-    install_display_hooks(), pictures = escape_at = key[KEY_ESC] = 0;
-    picture_shown = [] { // the close button pressed at picture 300: the game ends in that pass
-        tick_every_third_picture();
-        if (pictures > 303) _exit(3);
-        if (pictures == 300) null_close_button();
-    };
-    EXPECT_EXIT((load("escape.rec"), watch_recording()), testing::ExitedWithCode(0), "^$");
+    install_display_hooks(), escape_at = key[KEY_ESC] = 0;
+    for (int at : {300, whole_game - 100}) { // in play; in the closing scene, before its fade
+        pictures = 0, close_at = at;
+        picture_shown = [] { // the close button pressed: the game ends in that pass
+            tick_every_third_picture();
+            if (pictures > close_at + 3) _exit(3);
+            if (pictures == close_at) null_close_button();
+        };
+        EXPECT_EXIT((load("escape.rec"), watch_recording()), testing::ExitedWithCode(0), "^$");
+    }
 }
 
 // Figured from given frame times and tables: 200 of 1 to 200 ms in any order have a mean of 100.5,
