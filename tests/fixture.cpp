@@ -130,24 +130,18 @@ static size_t heap_in_use()
 void Headless::SetUp()
 {
     files_open = open_files(), memory_in_use = heap_in_use();
-    memset(sprite, 0, sizeof sprite);
-    MAX_PARTICLES = PARTICLE_SLOTS;
-    initialise_particles(), initialise_explosions();
-    memset(rebound, 0, sizeof rebound);
+    memset(sprite, 0, sizeof sprite), memset(rebound, 0, sizeof rebound);
+    MAX_PARTICLES = PARTICLE_SLOTS, initialise_particles(), initialise_explosions();
     initialise_newgame();
     p1_frames = p2_frames = 100, mult = hi = new_high = 0;
     null_tick(0), null_rested = nullptr, set_window_title(""); // rests start at a whole tick
     null_mode_refused = note_mode, modes_asked.clear(), refused_width = -1, refused_depths = 0;
-    typed_keys.clear();
     install_keyboard_hooks([] { return int(!typed_keys.empty()); }, read_typed_key);
-    target_frames = 0, actual_frames = 0;
-    Menu_Option = MENU_TWO_PLAYER;
-    std::fill(key, key + KEY_MAX, 0);
-    mouse_x = mouse_y = mouse_b = 0;
+    target_frames = actual_frames = 0, Menu_Option = MENU_TWO_PLAYER;
+    std::fill(key, key + KEY_MAX, 0), mouse_x = mouse_y = mouse_b = 0;
     clear_bitmap(buffer), clear_bitmap(screen);
-    sounds.clear(), synced.clear();
-    mouse_range = {}, pointer_placed = {-1, -1};
-    srand(1);
+    typed_keys.clear(), sounds.clear(), synced.clear();
+    mouse_range = {}, pointer_placed = {-1, -1}, srand(1);
 }
 
 void Headless::TearDown()

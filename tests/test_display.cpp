@@ -31,14 +31,10 @@ TEST_F(Display, ViewsFitAndMapDisplayAndGameCoordinatesAtCornersBallsAndRims)
             N(to_game_x(v.x), to_game_y(v.y), to_game_x(v.x + v.w - 1), to_game_y(v.y + v.h - 1)),
             N(0, 0, SCREEN_WIDTH - 1, SCREEN_HEIGHT - 1));
         // Every game pixel goes to the first display pixel that shows it, and back.
-        for (int g = 0; g < SCREEN_WIDTH; g++) {
-            ASSERT_EQ(to_game_x(to_display_x(g)), g);
-            ASSERT_EQ(to_game_x(to_display_x(g) - 1), g - 1);
-        }
-        for (int g = 0; g < SCREEN_HEIGHT; g++) {
-            ASSERT_EQ(to_game_y(to_display_y(g)), g);
-            ASSERT_EQ(to_game_y(to_display_y(g) - 1), g - 1);
-        }
+        for (int g = 0, y = 0; g < SCREEN_WIDTH; g++, y = g % SCREEN_HEIGHT)
+            ASSERT_EQ(N(to_game_x(to_display_x(g)), to_game_x(to_display_x(g) - 1),
+                        to_game_y(to_display_y(y)), to_game_y(to_display_y(y) - 1)),
+                      N(g, g - 1, y, y - 1));
         // A ball's centre and the last display pixel of its right rim pick it; one more, nothing.
         for (int n = 0; n < MENU_ITEMS; n++) {
             const int cx = menu_circle[n][0], cy = menu_circle[n][1];

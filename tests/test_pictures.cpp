@@ -158,8 +158,7 @@ TEST_F(Pictures, SpritesLookAsReviewed)
     number.type = KIND_MOVING_POINT, number.life = 5, number.points = 25;
     number.x = 500.7, number.y = 450;
     blit(background, buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    display_sprites();
-    display_moving_points();
+    display_sprites(), display_moving_points();
     for (int kind = KIND_PAD_BOTTOM_LEFT; kind <= KIND_PAD_BOTTOM_RIGHT; kind++)
         create_pad_rebound(kind);
     do_pad_rebound();
@@ -180,8 +179,7 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
 {
     enter_temp_dir();
     pictures_compared = 0;
-    start_menu_pass();
-    initialise_newgame();
+    start_menu_pass(), initialise_newgame();
     target_frames = 30000, actual_frames = 4321; // after a long game the clock starts again
     run_screen(get_ready, click_after("get_ready", 5, 0, 0, 0)); // after "3", "2", "1": "GO"
     EXPECT_EQ(N(target_frames, actual_frames, pointer_placed[0], pointer_placed[1]),

@@ -269,11 +269,8 @@ static void play_recorded_game()
     picture_shown = catch_up_every_third_picture;
     // As the game does: the logo sampled at start-up, the menu pass's resets, a new game and
     // get ready's clock.
-    get_brumzel_pixels();
-    start_menu_pass();
-    initialise_newgame();
-    actual_frames = target_frames = 0;
-    begin_game_recording();
+    get_brumzel_pixels(), start_menu_pass(), initialise_newgame();
+    actual_frames = target_frames = 0, begin_game_recording();
     while (game_continues()) {
         key[KEY_ESC] = actual_frames >= 400;
         mouse_b = actual_frames % 100 < 60;
@@ -281,8 +278,7 @@ static void play_recorded_game()
         play_pass();
     }
     key[KEY_ESC] = mouse_b = 0; // let go before the closing scene, ready for the next game
-    gameover();
-    end_game_recording();
+    gameover(), end_game_recording();
     picture_shown = nullptr;
 }
 

@@ -75,8 +75,7 @@ TEST_F(Rules, FrictionSlowsBallsAndRemovesThemBelowPointThree)
 TEST_F(Rules, LaunchesLeaveTheLaunchersWithTheirSidesAimEverySixteenSteps)
 {
     p1_dy = -40, p2_dy = 2.5f; // player 1's ball takes a quarter of the aim, player 2's twice it
-    new_ball(KIND_P1_BALL);
-    new_ball(KIND_P2_BALL);
+    new_ball(KIND_P1_BALL), new_ball(KIND_P2_BALL);
     EXPECT_EQ(at(0), N(30, 290, 6, -10));
     EXPECT_EQ(at(1), N(770, 290, -6, 5));
     EXPECT_EQ(sounds, (sound_log{{DAT_LAUNCH_SOUND_P1, 128, 255, 1000},
@@ -122,8 +121,7 @@ TEST_F(Rules, MouseAimsAndFiresForPlayerOneKeysForPlayerTwo)
     input_steps(1);
     EXPECT_EQ(N(at(0)[3], at(1)[3], p2_dy), N(-10, 0, float(0.06)));
     input_steps(200);
-    key[KEY_DOWN] = 0, key[KEY_UP] = 1;
-    input_steps(200);
+    key[KEY_DOWN] = 0, key[KEY_UP] = 1, input_steps(200);
     EXPECT_EQ(N(p2_dy, p1_balls, p2_balls), N(-5, 374, 374)); // a launch every 16 of 401 steps
     SetUp();
     Menu_Option = MENU_ONE_PLAYER; // no keys for player 2 against the computer
@@ -132,8 +130,7 @@ TEST_F(Rules, MouseAimsAndFiresForPlayerOneKeysForPlayerTwo)
     EXPECT_EQ(N(p2_dy, balls_of(KIND_P2_BALL)), N(0, 0));
     enter_temp_dir(); // S saves the last drawn frame as dump.pcx, or nothing where it cannot
     clear_to_color(buffer, makecol(0, 0, 255));
-    key[KEY_S] = 1;
-    input_steps(1);
+    key[KEY_S] = 1, input_steps(1);
     BITMAP *shot = load_bitmap(SCREENSHOT_FILE, nullptr);
     ASSERT_NE(shot, nullptr);
     EXPECT_EQ(N(shot->w, shot->h, pixels(shot, 0, 0, 799, 599, -1, buffer)), N(800, 600, 0));
@@ -147,8 +144,7 @@ TEST_F(Rules, ComputerDrawsFireThenAimForEachThreatOnlyInAOnePlayerGame)
     for (unsigned seed = 1; seed <= 20; seed++) {
         SetUp();
         Menu_Option = MENU_ONE_PLAYER;
-        place(71, KIND_BUMPER, 650, 300, 1, 0);
-        place(74, KIND_BUMPER, 650, 300, 1, 0);
+        place(71, KIND_BUMPER, 650, 300, 1, 0), place(74, KIND_BUMPER, 650, 300, 1, 0);
         srand(seed);
         const int r[5] = {rand(), rand(), rand(), rand(), rand()};
         srand(seed), player_input();
@@ -215,10 +211,8 @@ TEST_F(Rules, BallsMeetingAnythingAreUsedUpOnceAndScoreOnlyOnBumpers)
 // last clash, from rest, leaves mult 10 and no score.
 TEST_F(Rules, BumpersClashWithABurstAsFastAsHalfOfMult)
 {
-    place(71, KIND_BUMPER, 359, 100, 0, 0);
-    place(72, KIND_BUMPER, 300, 100, 3, 0);
-    place(74, KIND_BUMPER, 400, 300, 0, 0);
-    place(75, KIND_BUMPER, 459, 300, 0, 0);
+    place(71, KIND_BUMPER, 359, 100, 0, 0), place(72, KIND_BUMPER, 300, 100, 3, 0);
+    place(74, KIND_BUMPER, 400, 300, 0, 0), place(75, KIND_BUMPER, 459, 300, 0, 0);
     place(76, KIND_BUMPER, 339.7, 300, 0, 0);
     check_collision();
     EXPECT_NEAR(sprite[71].dx - sprite[72].dx, 3, 1e-12);

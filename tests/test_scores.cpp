@@ -191,8 +191,7 @@ TEST_F(Scores, TableAndNameEntryDrawTheSameEitherWayAndTakeOnlyQualifyingScores)
     EXPECT_STREQ(score_table[3].player_name, "Q\x01\x7f\x80\xff!");
     destroy_bitmap(want);
     set_default_scores(), p1_score = 41;
-    queue("qq", "abcdefghij");
-    hiscore_enter_name(41);
+    queue("qq", "abcdefghij"), hiscore_enter_name(41);
     EXPECT_STREQ(score_table[CANDIDATE_ENTRY].player_name, "abcdefgh");
     clear_to_color(screen, makecol(1, 2, 3)), queue("", "zz");
     hiscore_enter_name(40);

@@ -74,9 +74,7 @@ TEST_F(Headless, SoakWholeGamesKeepEveryTableSane)
     srand(seed);
     for (game_no = 0; game_no < SOAK_GAMES && !failures; game_no++) {
         Menu_Option = game_no % 2 ? MENU_TWO_PLAYER : MENU_ONE_PLAYER;
-        start_menu_pass();
-        initialise_newgame();
-        get_ready();
+        start_menu_pass(), initialise_newgame(), get_ready();
         for (step_no = 0; game_continues() && !failures;) {
             checked_step(play_step);
             // One-player games 2, 6, ... stop when player 1's 400 balls (one each 16 steps) are in
