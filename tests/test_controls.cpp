@@ -102,7 +102,7 @@ static nums play_with_pause(int pause_at, int *clock_kept)
         int clock = target_frames;
         if (pause_if_asked())
             *clock_kept += target_frames == clock && waits >= 100 &&
-                          rested == (1 + PAUSE_POLL_MS) * unsigned(waits);
+                           rested == (1 + PAUSE_POLL_MS) * unsigned(waits);
         mouse_y = n * 7 % 161, mouse_b = n % 40 < 30;
         key[KEY_LCONTROL] = 1, key[KEY_UP] = n % 50 < 25;
         play_pass([] {});

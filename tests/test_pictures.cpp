@@ -183,7 +183,7 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
     target_frames = 30000, actual_frames = 4321; // after a long game the clock starts again
     run_screen(get_ready, click_after("get_ready", 5, 0, 0, 0)); // after "3", "2", "1": "GO"
     EXPECT_EQ(N(target_frames, actual_frames, pointer_placed[0], pointer_placed[1]),
-              N(0, 0, 0, 80)); // the left launcher's aim level
+              N(0, 0, 0, 80));                             // the left launcher's aim level
     EXPECT_EQ(long_rests, N(1000, 1000, 1000, 1000, 200)); // GET READY, 3, 2, 1 a second, GO
     EXPECT_EQ(sounds, (sound_log{{DAT_COUNT3_SOUND, 255, 128, 1000},
                                  {DAT_COUNT2_SOUND, 255, 128, 1000},
