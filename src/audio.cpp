@@ -94,11 +94,10 @@ static struct {
     int vol;
 } voice_played[VOICE_SLOTS];
 
-int play_heard(SAMPLE *sample, int vol, int pan, int freq)
+void play_heard(SAMPLE *sample, int vol, int pan, int freq)
 {
     int voice = play_sample(sample, sound_muted ? 0 : vol, pan, freq, 0);
     if (voice >= 0 && voice < VOICE_SLOTS) voice_played[voice] = {sample, vol};
-    return voice;
 }
 
 // A voice at volume 0 keeps playing and takes its volume back later; the library's master

@@ -27,8 +27,8 @@ void apply_sound_choice();
 extern bool sound_muted;
 // Mutes or unmutes every sample, those playing included.
 void set_muted(bool on);
-// Plays a sample once at the master volume, silently while muted. Returns its voice, or -1.
-int play_heard(SAMPLE *sample, int vol, int pan, int freq);
+// Plays a sample once at the master volume, silently while muted.
+void play_heard(SAMPLE *sample, int vol, int pan, int freq);
 
 // While set, keys are text (name entry): M types a letter there instead of muting.
 extern bool keys_are_text;
