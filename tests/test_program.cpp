@@ -20,8 +20,7 @@ class Program : public Headless {
   protected:
     void SetUp() override
     {
-        Headless::SetUp();
-        enter_temp_dir();
+        Headless::SetUp(), enter_temp_dir();
         ASSERT_EQ(symlink(gamedata_path(), GAMEDATA_FILE), 0);
         chosen_display = {DISPLAY_UNSET, SCALE_UNSET}, chosen_sound = {VOLUME_UNSET, MUTE_UNSET};
     }

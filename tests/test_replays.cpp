@@ -75,6 +75,10 @@ TEST_F(Replays, RecordedGamesPlayBackExactlyToTheirScoresSoundsAndPicture)
         SCOPED_TRACE(g.file);
         remove(SCREENSHOT_FILE);
         load(g.file);
+        static unsigned char again[REPLAY_MAX_FILE_BYTES]; // written again: byte for byte the same
+        const size_t n = encode_recording(again, sizeof again);
+        EXPECT_TRUE(file_bytes((RECORDINGS_DIR "/" + std::string(g.file)).c_str()) ==
+                    std::string(reinterpret_cast<char *>(again), n));
         create_particle(1, 1, 1, PARTICLE_DOT, 1, 1, 1, 50), create_pad_rebound(KIND_PAD_TOP_LEFT);
         create_explosion(1, 1, 5, 1, PARTICLE_DOT); // left by the game before, and cleared
         const std::string p1 = std::to_string(g.p1_score), p2 = std::to_string(g.p2_score);

@@ -80,8 +80,7 @@ class Scores : public Headless {
   protected:
     void SetUp() override
     {
-        Headless::SetUp();
-        enter_temp_dir();
+        Headless::SetUp(), enter_temp_dir();
         install_keyboard_hooks(hook_keypressed, hook_readkey);
         set_default_scores(), queue("", "");
     }
