@@ -10,7 +10,6 @@
 #include <iterator>
 #include <malloc.h>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -49,14 +48,16 @@ extern "C" void __wrap_stop_sample(const SAMPLE *spl)
     __real_stop_sample(spl);
 }
 
-std::string synced;
-extern "C" int __real_fsync(int fd);
-extern "C" int __wrap_fsync(int fd)
+int bitmaps_before_failure = -1;
+extern "C" BITMAP *__real_create_bitmap_ex(int depth, int w, int h);
+extern "C" BITMAP *__wrap_create_bitmap_ex(int depth, int w, int h)
 {
-    struct stat st = {};
-    fstat(fd, &st);
-    synced += S_ISDIR(st.st_mode) ? "folder;" : std::to_string(st.st_size) + ";";
-    return __real_fsync(fd);
+    if (bitmaps_before_failure >= 0 && bitmaps_before_failure-- == 0) return nullptr;
+    return __real_create_bitmap_ex(depth, w, h);
+}
+extern "C" BITMAP *__wrap_create_bitmap(int w, int h)
+{
+    return __wrap_create_bitmap_ex(get_color_depth(), w, h);
 }
 
 std::array<int, 4> mouse_range;
@@ -140,7 +141,7 @@ void Headless::SetUp()
     target_frames = actual_frames = 0, Menu_Option = MENU_TWO_PLAYER;
     std::fill(key, key + KEY_MAX, 0), mouse_x = mouse_y = mouse_b = 0;
     clear_bitmap(buffer), clear_bitmap(screen);
-    typed_keys.clear(), sounds.clear(), synced.clear();
+    typed_keys.clear(), sounds.clear(), bitmaps_before_failure = -1;
     mouse_range = {}, pointer_placed = {-1, -1}, srand(1);
 }
 

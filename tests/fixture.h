@@ -29,8 +29,8 @@ using sound = std::array<int, 4>;
 using sound_log = std::vector<sound>;
 extern sound_log sounds;
 int count_sounds(int entry);
-// What the game synced to disk since the test began: each file's size, or "folder", and ";".
-extern std::string synced;
+// Bitmaps the game may still make before one fails, as when memory runs out; -1: no failure.
+extern int bitmaps_before_failure;
 // The mouse range last set and the place the pointer was last put, through the library; the tests
 // link set_mouse_range and position_mouse to these (the headless library has no mouse).
 extern std::array<int, 4> mouse_range;

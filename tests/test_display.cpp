@@ -151,6 +151,8 @@ TEST_F(Display, PresentShowsEachFramePixelWhereTheMappingPutsIt)
         for (int y = 0; y < SCREEN_HEIGHT; y++)
             for (int x = 0; x < SCREEN_WIDTH; x++)
                 putpixel(frame, x, y, int(unsigned(rand()) ^ unsigned(rand()) << 16) & bits);
+        bitmaps_before_failure = 1; // memory for the scaled picture, not for the last one sent
+        EXPECT_FALSE(scale_frame_onto(frame, display, v));
         ASSERT_TRUE(scale_frame_onto(frame, display, v));
         const int black_bars = pixels(display, 0, 0, w - 1, h - 1, 0) - v.w * v.h;
         rectfill(display, 0, 0, w - 1, h - 1, marker);
@@ -280,6 +282,7 @@ TEST_F(Display, SwitchKeepsTheFrameAndThePointersPlace)
     } steps[] = {{DISPLAY_WINDOW, 0, 800, {0, 0, 799, 599, 700, 500}},
                  {DISPLAY_DESKTOP, 171, 1024, {171, 0, 1194, 767, 1067, 640}}};
     testing::internal::CaptureStderr();
+    EXPECT_FALSE((bitmaps_before_failure = 0, switch_display_mode())); // no memory for the picture
     for (const auto &st : steps) {
         if (st.mode == DISPLAY_DESKTOP) mkdir("brumzel-ball.cfg.tmp", 0700); // not kept: says so
         key[KEY_F11] = 1;
@@ -314,6 +317,7 @@ TEST_F(Display, SwitchKeepsTheFrameAndThePointersPlace)
     chosen_display.mode = DISPLAY_WINDOW, desktop_width = 0;
     EXPECT_FALSE(switch_display_mode());
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Brumzel Ball: no memory for the game's picture; the display stays as it was\n"
               "brumzel-ball.cfg: the display mode was not kept: cannot write brumzel-ball.cfg.tmp: "
               "Is a directory\nBrumzel Ball: the 800x600 mode could not be set (the null display "
               "refuses this mode); the display stays as it was\nBrumzel Ball: the desktop's size "

@@ -129,8 +129,7 @@ TEST_F(Effects, ExplosionSpraysFortyOnePaleParticlesAStepWithItsLifeLeft)
         create_explosion(n, 0, 5, 1, PARTICLE_DOT);
     create_explosion(2000, 2, 7, 1, PARTICLE_DOT); // record 1000 is live and replaced anyway
     EXPECT_EQ(N(explosion[999].x, explosion[1000].x, explosion[1000].life), N(999, 2000, 7));
-    explosion[500].life = 0;
-    create_explosion(3000, 3, 5, 1, PARTICLE_DOT);
+    explosion[500].life = 0, create_explosion(3000, 3, 5, 1, PARTICLE_DOT);
     EXPECT_EQ(explosion[500].x, 3000);
 }
 

@@ -239,15 +239,16 @@ TEST_F(Pictures, TwoPlayerGameLooksAsReviewedFromGetReadyToBothEntries)
 }
 
 // Opacity falls by the speed from 255 - speed while it stays above zero, a picture a step.
+// Without memory for its second picture, the screen goes black at once.
 TEST_F(Pictures, FadeShowsOneBlendedPictureAStepThenBlack)
 {
-    const int rows[][2] = {{16, 15}, {0, 31}, {128, 1}, {255, 0}};
+    const int rows[][3] = {{16, 15, -1}, {0, 31, -1}, {128, 1, -1}, {255, 0, -1}, {8, 0, 1}};
     static std::vector<int> red; // of a white pixel in each picture shown: dimmer each time
     picture_shown = [] { red.push_back(getr(getpixel(screen, 400, 300))); };
     for (const auto &r : rows) {
         blit(title1, screen, 0, 0, 0, 0, 800, 600);
         putpixel(screen, 400, 300, makecol(255, 255, 255));
-        red.clear();
+        red.clear(), bitmaps_before_failure = r[2];
         highcolor_fade_out(r[0]);
         EXPECT_EQ(N(fade_pictures, pixels(screen, 0, 0, 799, 599, 0)), N(r[1], 800 * 600)) << r[0];
         ASSERT_EQ(red.size(), size_t(r[1] + 1)); // then black

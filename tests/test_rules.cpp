@@ -85,8 +85,7 @@ TEST_F(Rules, LaunchesLeaveTheLaunchersWithTheirSidesAimEverySixteenSteps)
     // Steps since the last launch, balls left, and whether it fires.
     const int rows[][3] = {{15, 400, 0}, {16, 400, 1}, {100, 0, 0}, {100, 1, 1}};
     for (const auto &r : rows) {
-        SetUp();
-        p2_frames = r[0], p2_balls = r[1];
+        SetUp(), p2_frames = r[0], p2_balls = r[1];
         new_ball(KIND_P2_BALL);
         EXPECT_EQ(N(balls_of(KIND_P2_BALL), p2_balls), N(r[2], r[1] - r[2])) << r[0];
     }
@@ -123,8 +122,7 @@ TEST_F(Rules, MouseAimsAndFiresForPlayerOneKeysForPlayerTwo)
     input_steps(200);
     key[KEY_DOWN] = 0, key[KEY_UP] = 1, input_steps(200);
     EXPECT_EQ(N(p2_dy, p1_balls, p2_balls), N(-5, 374, 374)); // a launch every 16 of 401 steps
-    SetUp();
-    Menu_Option = MENU_ONE_PLAYER; // no keys for player 2 against the computer
+    SetUp(), Menu_Option = MENU_ONE_PLAYER; // no keys for player 2 against the computer
     key[KEY_LCONTROL] = key[KEY_UP] = 1;
     input_steps(40);
     EXPECT_EQ(N(p2_dy, balls_of(KIND_P2_BALL)), N(0, 0));
@@ -142,8 +140,7 @@ TEST_F(Rules, MouseAimsAndFiresForPlayerOneKeysForPlayerTwo)
 TEST_F(Rules, ComputerDrawsFireThenAimForEachThreatOnlyInAOnePlayerGame)
 {
     for (unsigned seed = 1; seed <= 20; seed++) {
-        SetUp();
-        Menu_Option = MENU_ONE_PLAYER;
+        SetUp(), Menu_Option = MENU_ONE_PLAYER;
         place(71, KIND_BUMPER, 650, 300, 1, 0), place(74, KIND_BUMPER, 650, 300, 1, 0);
         srand(seed);
         const int r[5] = {rand(), rand(), rand(), rand(), rand()};
@@ -173,8 +170,7 @@ TEST_F(Rules, BallStrikingBumperScoresByTheBumpersSpeedClassAfterIt)
                               {4, 250, 1}, {4.5, 0, 1}, {-9, 0, 1}};
     for (const auto &r : rows)
         for (int side : {KIND_P1_BALL, KIND_P2_BALL}) {
-            SetUp();
-            place(0, side, 366, 300, 6, 0);
+            SetUp(), place(0, side, 366, 300, 6, 0);
             place(71, KIND_BUMPER, 400, 300, 0, r[0]);
             check_collision();
             EXPECT_NEAR(sprite[71].dx, 12.0 / 21, 1e-12);

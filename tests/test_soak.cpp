@@ -30,8 +30,7 @@ static int failures = 0, game_no, named = 0, step_no;
 static void checked_step(void (*step)())
 {
     int s1 = p1_score, s2 = p2_score, b1 = p1_balls, b2 = p2_balls;
-    step();
-    step_no++;
+    step(), step_no++;
     SOAK_CHECK(p1_score >= s1 && p2_score >= s2 && hi >= p1_score && hi >= p2_score &&
                    p1_balls >= 0 && p2_balls >= 0 && p1_balls <= b1 && p2_balls <= b2,
                "scores and ball counts");
