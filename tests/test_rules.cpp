@@ -41,7 +41,7 @@ TEST_F(Rules, BallsMoveAndShedTrailsBumpersMoveAndSpin)
         place(int(b[0]), KIND_BUMPER, 400, 300, b[2], b[3]);
         sprite[int(b[0])].angle = int(b[1]);
     }
-    move_sprites();
+    set_color_depth(32), move_sprites(), set_color_depth(16); // colours kept to the bit
     for (const auto &b : bumpers)
         EXPECT_EQ(sprite[int(b[0])].angle, b[4]) << b[0];
     EXPECT_EQ(at(3), N(102.7, 199.2, 2, -1));
@@ -50,7 +50,7 @@ TEST_F(Rules, BallsMoveAndShedTrailsBumpersMoveAndSpin)
     // One trail dot per ball in slot order, from the middle of where it was, blue for player 2.
     const particle_record &p = particles[1];
     EXPECT_EQ(N(p.x, p.y, p.life, live(particles), particles[0].col, p.col),
-              N(105, 205, 10, 3, makecol(0, 0, 255), makecol(0, 255, 0)));
+              N(105, 205, 10, 3, makecol32(0, 0, 255), makecol32(0, 255, 0)));
 }
 
 TEST_F(Rules, FrictionSlowsBallsAndRemovesThemBelowPointThree)
