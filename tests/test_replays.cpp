@@ -224,6 +224,7 @@ TEST_F(Replays, CommandLineAnswersAndRefusesBadRecordingsTouchingNothing)
         {"--version", "", 0, std::string(GAME_NAME) + " " + GAME_VERSION + "\n"},
         {"--bogus", "", 2, "brumzel-ball: unknown option '--bogus'\nUsage: brumzel-ball"},
         {T, "", 1, "brumzel-ball: cannot read bad.rec: No such file or directory\n"},
+        {"--replay .", "", 1, "brumzel-ball: cannot read .\n"}, // opened, but not a file to read
         {R, sealed(48, "\x02"), 1, head},
         {T, sealed(57, none.substr(0, 8) + "\x02"), 1, head},  // no passes
         {T, sealed(69, std::string("\0\0\x40\0", 4)), 1, cut}, // as long a body as can be
@@ -300,14 +301,12 @@ TEST_F(Replays, RunsAreRecordedToNumberedFilesThatPlayBack)
     }
     enter_temp_dir();
     mkdir("rec", 0755), mkdir("rec/game.rec", 0755); // written whole, but not put in its place
-    record_games_to("rec/game.rec");
-    testing::internal::CaptureStderr();
+    record_games_to("rec/game.rec"), testing::internal::CaptureStderr();
     play_recorded_game();
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("could not be written to rec/game.rec: Is a directory"), err.npos) << err;
     EXPECT_NE(access("rec/game.rec.tmp", F_OK), 0);
-    play_recorded_game();
-    record_games_to(nullptr);
+    play_recorded_game(), record_games_to(nullptr);
     int scores[2] = {p1_score, p2_score};
     char why[512];
     ASSERT_TRUE(read_recording("rec/game-2.rec", why, sizeof why)) << why;
