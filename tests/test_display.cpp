@@ -271,7 +271,7 @@ TEST_F(Display, SwitchedModeIsKeptInTheSettingsFileWithItsOtherLines)
 // settings file, or says why not. (Alt+Enter in name entry: the whole run of test_program.)
 TEST_F(Display, SwitchKeepsTheFrameAndThePointersPlace)
 {
-    enter_temp_dir();
+    enter_temp_dir(), set_color_depth(32); // a mode takes the picture's depth, not the last asked
     desktop_width = 1366, desktop_height = 768;
     blit(title1, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     set_game_mouse_range(0, 0, 799, 599);
