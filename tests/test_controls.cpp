@@ -168,8 +168,7 @@ TEST_F(Controls, EachPadWorksItsPlayersControlsInBothModes)
         {MENU_TWO_PLAYER, 1, DPAD_UP, N(0, 0, 0, 0, 10, 0)},
     };
     for (const auto &r : rows) {
-        plug_pads(2);
-        Menu_Option = r.mode, mouse_y = 90;
+        plug_pads(2), Menu_Option = r.mode, mouse_y = 90;
         pointer_to_mouse(), forget_pause_requests(); // as a new game's level aim does
         const int full = PAD_FULL_TILT, c = r.control;
         int(&t)[STICKS][2] = tilt[r.pad];
@@ -193,8 +192,7 @@ TEST_F(Controls, EachPadWorksItsPlayersControlsInBothModes)
 
 TEST_F(Controls, PadsMoveTheMenusPointerByTheClockAndTheirFirstButtonClicks)
 {
-    plug_pads(2);
-    Menu_Option = MENU_NONE, mouse_x = 400, mouse_y = 300;
+    plug_pads(2), Menu_Option = MENU_NONE, mouse_x = 400, mouse_y = 300;
     auto after = [](int ticks) {
         target_frames = target_frames + ticks;
         return N(pointer_x(), pointer_y(), pointer_y());

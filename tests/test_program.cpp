@@ -133,8 +133,7 @@ TEST_F(Program, StartUpFailuresSayWhyAndStop)
 {
     EXPECT_EXIT((allegro_exit(), unsetenv("DISPLAY"), initialise()), testing::ExitedWithCode(1),
                 "no display could be opened.\n.*DISPLAY variable,\nwhich is not set");
-    remove_sound();
-    null_sound = NULL_SOUND_BROKEN; // a sound system that cannot start at all
+    remove_sound(), null_sound = NULL_SOUND_BROKEN; // a sound system that cannot start at all
     EXPECT_EXIT((dup2(2, 1), initialise_on_library()), testing::ExitedWithCode(1),
                 "^Error setting up Sound\nthe null sound device failed to start\n");
     null_sound = NULL_SOUND_TAKEN;
@@ -191,8 +190,7 @@ TEST_F(Program, RunsFromTheIntroThroughAGameToTheCredits)
     srand(2), p1_balls = p2_balls = 0; // each game of the run starts with its balls
     memcpy(plays, sample_plays, sizeof plays);
     menu_pictures = switch_pictures = table_pictures = end_pictures = 0, music.clear();
-    picture_shown = scripted_player;
-    run_game();
+    picture_shown = scripted_player, run_game();
     picture_shown = nullptr;
     // The intro, the menu twice, the counts of get ready and of the game's end, the burst, name
     // entry with a click a key, and the credits.
