@@ -91,7 +91,7 @@ static nums play_with_pause(int pause_at, int *clock_kept)
     pause_waiting = [] {
         target_frames = target_frames + 50;
         changes += game_state() != state_at_pause;
-        if (++waits == 1) ask(false);
+        if (++waits == 2) ask(false); // held through the first look
         if (waits % 100 == 25 || waits % 100 == 50 || waits % 100 == 0) go_on(waits % 100 == 50);
     };
     forget_pause_requests();
