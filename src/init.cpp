@@ -74,7 +74,7 @@ void set_target_frames(int ticks)
     __atomic_store_n(&target_frames, ticks, __ATOMIC_SEQ_CST);
 }
 
-void initialise()
+int initialise()
 {
     if (allegro_init() != 0) {
         // Without a display the library cannot start at all: say so and how one is found.
@@ -82,6 +82,7 @@ void initialise()
         exit(1);
     }
     initialise_on_library();
+    return 0;
 }
 
 void initialise_on_library()
