@@ -193,9 +193,10 @@ TEST_F(Controls, EachPadWorksItsPlayersControlsInBothModes)
 TEST_F(Controls, PadsMoveTheMenusPointerByTheClockAndTheirFirstButtonClicks)
 {
     plug_pads(2), Menu_Option = MENU_NONE, mouse_x = 400, mouse_y = 300;
-    auto after = [](int ticks) {
+    auto after = [](int ticks) { // x first, then y twice
         target_frames = target_frames + ticks;
-        return N(pointer_x(), pointer_y(), pointer_y());
+        const int x = pointer_x(), y = pointer_y();
+        return N(x, y, pointer_y());
     };
     EXPECT_EQ(after(0), N(400, 300, 300));
     tilt[0][0][0] = PAD_FULL_TILT; // the first pad's stick right

@@ -189,8 +189,7 @@ TEST_F(Effects, LogoPixelsAreKeptColumnByColumnUpToTheTablesEnd)
     int red = makecol(255, 0, 0), blue = makecol(0, 0, 255);
     clear_to_color(test, bitmap_mask_color(test));
     putpixel(test, 3, 5, red), putpixel(test, 3, 2, blue);
-    brumzel1 = test;
-    get_brumzel_pixels();
+    brumzel1 = test, get_brumzel_pixels();
     const int rows[][4] = {{2, 2, 60, 0},    {3, 3, 2, blue}, {4, 3, 5, red}, {5, 3, 60, 0},
                            {122, 60, 60, 0}, {123, 0, 0, 0},  {3699, 0, 0, 0}};
     for (const auto &r : rows) {

@@ -142,8 +142,7 @@ TEST_F(GameData, DamagedFilesAreRefusedBeforeTheLoaderSeesThem)
     bytes nested = u;
     for (int depth = 1; depth <= 5; depth++) {
         bytes outer = {'s', 'l', 'h', '.', 'A', 'L', 'L', '.', 0, 0, 0, 1};
-        outer.resize(24);
-        put(outer, 12, DAT_FILE, 4);
+        outer.resize(24), put(outer, 12, DAT_FILE, 4);
         put(outer, 16, uint32_t(nested.size() - 8), 4);
         put(outer, 20, uint32_t(nested.size() - 8), 4);
         outer.insert(outer.end(), nested.begin() + 8, nested.end());

@@ -133,6 +133,9 @@ TEST_F(Program, StartUpFailuresSayWhyAndStop)
 {
     EXPECT_EXIT((allegro_exit(), unsetenv("DISPLAY"), initialise()), testing::ExitedWithCode(1),
                 "no display could be opened.\n.*DISPLAY variable,\nwhich is not set");
+    EXPECT_EXIT((allegro_exit(), setenv("DISPLAY", ":97", 1), initialise()),
+                testing::ExitedWithCode(1),
+                "DISPLAY variable,\nhere \":97\", which did not answer");
     remove_sound(), null_sound = NULL_SOUND_BROKEN; // a sound system that cannot start at all
     EXPECT_EXIT((dup2(2, 1), initialise_on_library()), testing::ExitedWithCode(1),
                 "^Error setting up Sound\nthe null sound device failed to start\n");

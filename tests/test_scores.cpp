@@ -176,8 +176,7 @@ TEST_F(Headless, NameEditorTypesUpToEightCharactersAndEdits)
 // thrown away; a score only tying the tenth place draws and stores nothing.
 TEST_F(Scores, TableAndNameEntryDrawTheSameEitherWayAndTakeOnlyQualifyingScores)
 {
-    strcpy(score_table[3].player_name, "Q^^^^!");
-    hiscore_display(0);
+    strcpy(score_table[3].player_name, "Q^^^^!"), hiscore_display(0);
     BITMAP *want = create_bitmap(800, 600);
     blit(buffer, want, 0, 0, 0, 0, 800, 600);
     strcpy(score_table[3].player_name, "Q\x01\x7f\x80\xff!");
@@ -192,8 +191,7 @@ TEST_F(Scores, TableAndNameEntryDrawTheSameEitherWayAndTakeOnlyQualifyingScores)
     set_default_scores(), p1_score = 41;
     queue("qq", "abcdefghij"), hiscore_enter_name(41);
     EXPECT_STREQ(score_table[CANDIDATE_ENTRY].player_name, "abcdefgh");
-    clear_to_color(screen, makecol(1, 2, 3)), queue("", "zz");
-    hiscore_enter_name(40);
+    clear_to_color(screen, makecol(1, 2, 3)), queue("", "zz"), hiscore_enter_name(40);
     EXPECT_STREQ(score_table[CANDIDATE_ENTRY].player_name, "abcdefgh");
     EXPECT_EQ(pixels(screen, 0, 0, 799, 599, makecol(1, 2, 3)), 800 * 600);
 }
