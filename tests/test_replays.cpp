@@ -235,9 +235,9 @@ TEST_F(Replays, CommandLineAnswersAndRefusesBadRecordingsTouchingNothing)
         {T, sealed(69, std::string("\0\0\x40\0", 4)), 1, cut}, // as long a body as can be
         {T, sealed(8, "\x02"), 1, "a recording of format version 2; this game reads version 1\n"},
         {T, sealed(10, "\x07"), 1, rules},
-        {R, sealed(body, "\x04\x20"), 1, pass}, // a key bit past the last
-        {T, sealed(body, "\x08\x0d"), 1, pass}, // a clock reading past the last
-        {T, sealed(body, "\x80"), 1, pass},     // a flag past the last
+        {R, sealed(body + 15339, "\x21"), 1, pass}, // pass 1694: Escape, a key bit past the last
+        {T, sealed(body + 3, "\x0d"), 1, pass},     // pass 0: 13 clock readings, one too many
+        {T, sealed(body + 140, "\x80"), 1, pass},   // a flag past the last, on pass 16
         {T, good.substr(0, 100), 1, cut},
         {T, good.substr(0, good.size() - 1), 1, cut},
         {T, good + "x", 1, "the recording is damaged\n"},
