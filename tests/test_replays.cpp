@@ -317,6 +317,6 @@ TEST_F(Replays, RunsAreRecordedToNumberedFilesThatPlayBack)
     ASSERT_TRUE(read_recording("rec/game-2.rec", why, sizeof why)) << why;
     replay_outcome o = play_back_recording(false);
     EXPECT_TRUE(o.in_step) << "out of step at step " << o.out_of_step;
-    EXPECT_EQ(N(o.p1_score, o.p2_score, o.steps > 400, scores[0] > 0),
-              N(scores[0], scores[1], 1, 1));
+    EXPECT_EQ(N(o.p1_score, o.p2_score, o.steps > 400, scores[0] > 0, o.passes),
+              N(scores[0], scores[1], 1, 1, recording.head.passes));
 }
