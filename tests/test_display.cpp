@@ -288,8 +288,7 @@ TEST_F(Display, SwitchKeepsTheFrameAndThePointersPlace)
         key[KEY_F11] = 1;
         end_if_closed(), end_if_closed(); // held: one switch, at any screen's rest
         key[KEY_F11] = 0;
-        end_if_closed();
-        null_tick(1);
+        end_if_closed(), null_tick(1);
         send_held_picture();
         ASSERT_NE(display_bitmap, nullptr);
         EXPECT_EQ(N(null_display_blits, chosen_display.mode, frame_view.x, frame_view.w,

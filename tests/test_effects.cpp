@@ -173,8 +173,7 @@ TEST_F(Effects, OnlyCornerPadsFlashAtTheirCornerForTenFrames)
         create_pad_rebound(KIND_PAD_BOTTOM_LEFT + k);
         int frames = 0;
         for (int call = 0; call < 12; call++) {
-            clear_bitmap(buffer);
-            do_pad_rebound();
+            clear_bitmap(buffer), do_pad_rebound();
             frames += pixels(buffer, 0, 0, 799, 599, 0) < 800 * 600;
         }
         EXPECT_EQ(frames, 10) << k;
@@ -217,8 +216,7 @@ class Burst : public Headless {
 TEST_F(Burst, ClosingSceneRunsUntilTheLastParticleDies)
 {
     place(0, KIND_P1_BALL, 200, 300, 3, 1);
-    p1_score = 1230, key[KEY_ESC] = 1, mouse_b = 1;
-    burst_bumpers();
+    p1_score = 1230, key[KEY_ESC] = 1, mouse_b = 1, burst_bumpers();
     int longest = 0, shortest = 1000; // the burst's lives are drawn from 200 to 599
     for (const particle_record &p : particles)
         longest = std::max(longest, p.life), shortest = std::min(shortest, p.life ? p.life : 1000);
