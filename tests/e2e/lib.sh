@@ -58,12 +58,12 @@ ASOUND
 # start_xvfb [WxH]: a private X server, 800x600 unless another size is given. The server picks a
 # free display number itself and reports it once it listens: a number that merely looks free here
 # may belong to a server this process cannot see (another /tmp, the same abstract socket), and
-# the game would then talk to a stranger. No key repeat: on a loaded machine a held key could
-# repeat and double a letter of a name typed into the game.
+# the game would then talk to a stranger. No reset as a client leaves: a game connecting then was
+# refused. No key repeat: on a loaded machine a held key could double a letter of a typed name.
 start_xvfb() {
     local size=${1:-800x600} number="$WORK/xvfb.display" i
     rm -f "$number"
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -r 3>"$number" >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset -r 3>"$number" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     for i in $(seq 1 100); do
         if grep -q '^[0-9][0-9]*$' "$number" 2>/dev/null; then
