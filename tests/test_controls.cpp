@@ -70,8 +70,7 @@ static size_t game_state()
     add(sample_plays, sizeof sample_plays);
     const int counters[] = {p1_score,  p2_score,      p1_balls,       p2_balls, p1_frames,
                             p2_frames, actual_frames, countdown_flag, hi};
-    add(&p1_dy, sizeof p1_dy), add(&p2_dy, sizeof p2_dy);
-    add(counters, sizeof counters);
+    add(&p1_dy, sizeof p1_dy), add(&p2_dy, sizeof p2_dy), add(counters, sizeof counters);
     return std::hash<std::string>()(s);
 }
 
@@ -137,8 +136,7 @@ TEST_F(Controls, EscapeWhilePausedEndsTheGameAndTheFieldStaysDarkenedUnderPaused
     compose_play_frame(); // the last frame: a new game's field
     key[KEY_P] = 1;
     pause_waiting = [] { key[KEY_P] = 0, key[KEY_ESC] = 1; };
-    EXPECT_TRUE(pause_if_asked());
-    EXPECT_FALSE(game_continues());
+    EXPECT_TRUE(pause_if_asked() && !game_continues()); // Escape while paused ends the game
     compare_picture("paused");
 }
 

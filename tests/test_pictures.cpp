@@ -47,8 +47,7 @@ static void picture_seen()
 static void run_screen(void (*screen_function)(), std::function<void(int)> watcher)
 {
     null_rested = [](unsigned ms) { mouse_b = (rested += ms) > 1 ? 0 : mouse_b; };
-    shown = 0, watch = watcher;
-    screen_function();
+    shown = 0, watch = watcher, screen_function();
     long_rests.push_back(std::exchange(rested, 0)), watch = nullptr, null_rested = nullptr;
 }
 

@@ -55,11 +55,13 @@ TEST_F(Rules, BallsMoveAndShedTrailsBumpersMoveAndSpin)
 
 TEST_F(Rules, FrictionSlowsBallsAndRemovesThemBelowPointThree)
 {
-    const double rows[][4] = {                    // slot, dx, dy, steps until removed (-1 never)
-                              {0, 6, 0, 373},     // 6 x 0.992^k < 0.3 first at k = 373
-                              {7, -2, 0.25, 237}, // the slow component is left alone
-                              {50, 1, -1, -1},    // the overflow ball stops but stays
-                              {71, 3, -0.4, -1}}; // bumpers are never slowed
+    const double rows[][6] = {
+        // slot, dx, dy, steps until removed (-1 never), dx and dy after
+        {0, 6, 0, 373, 0, 0},          // 6 x 0.992^k < 0.3 first at k = 373
+        {7, -2, 0.25, 237, 0, 0},      // the slow component is left alone
+        {8, -0.3, 0.3, -1, -0.3, 0.3}, // at the stop speed: neither slowed nor gone
+        {50, 1, -1, -1, 0, 0},         // the overflow ball stops but stays
+        {71, 3, -0.4, -1, 3, -0.4}};   // bumpers are never slowed
     for (const auto &r : rows) {
         SetUp();
         int slot = int(r[0]), steps = -1;
@@ -68,7 +70,7 @@ TEST_F(Rules, FrictionSlowsBallsAndRemovesThemBelowPointThree)
             reduce_speed();
             if (sprite[slot].type == KIND_FREE) steps = k;
         }
-        EXPECT_EQ(N(steps, sprite[slot].dx == 0), N(r[3], slot != 71)) << slot;
+        EXPECT_EQ(N(steps, sprite[slot].dx, sprite[slot].dy), N(r[3], r[4], r[5])) << slot;
     }
 }
 
