@@ -199,13 +199,13 @@ TEST_F(Controls, PadsMoveTheMenusPointerByTheClockAndTheirFirstButtonClicks)
     EXPECT_EQ(after(0), N(400, 300, 300));
     tilt[0][0][0] = PAD_FULL_TILT; // the first pad's stick right
     EXPECT_EQ(after(10), N(440, 300, 300)) << "4 pixels a tick, once however often it is read";
-    tilt[0][0][0] = 0, tilt[1][2][1] = -PAD_FULL_TILT; // the second's d-pad up
-    EXPECT_EQ(after(10), N(440, 260, 260));
+    tilt[0][0][0] = -PAD_FULL_TILT, tilt[1][2][1] = PAD_FULL_TILT; // left; the second's d-pad down
+    EXPECT_EQ(after(10), N(400, 340, 340));
     for (int n = 0; n < 10; n++)
         after(10);
-    EXPECT_EQ(after(10), N(440, 0, 0)) << "held at the edge";
+    EXPECT_EQ(after(10), N(0, 599, 599)) << "held at the edges";
     mouse_x = 100, mouse_y = 500; // the mouse moved: it takes the pointer
     EXPECT_EQ(after(0), N(100, 500, 500));
-    tilt[1][2][1] = 0, button[1][PAD_FIRE_BUTTON] = 1;
+    tilt[0][0][0] = tilt[1][2][1] = 0, button[1][PAD_FIRE_BUTTON] = 1;
     EXPECT_EQ(N(after(200)[1], pointer_buttons()), N(500, 1)) << "a long gap moves nothing";
 }
