@@ -288,12 +288,12 @@ TEST_F(Rules, StepsReachTheLastSlotsOfTheirRanges)
     place(LAST_BALL_SLOT, KIND_P2_BALL, 100, 500, 0, 0);  // at rest: leaves the field
     place(LAST_SPARE_SLOT, KIND_P1_BALL, 100, 300, 1, 0); // slowed, never removed
     place(LAST_MOVED_SLOT, KIND_BUMPER, 300, 300, 1, 0);
-    place(LAST_MOVABLE_SLOT, KIND_BUMPER, 245, 300, 0, 0); // overlaps slot 100 by 4 once it moved
+    place(98, KIND_BUMPER, 187, 300, 0, 0), place(99, KIND_BUMPER, 245, 300, 0, 0); // 2 apart
     move_sprites();
     reduce_speed();
     EXPECT_EQ(N(sprite[49].type, at(70)[0], at(70)[2], sprite[70].type), N(0, 101, 0.992, 1));
-    check_collision(); // slot 99 is pushed its half of the overlap away, slot 100 never moves
-    EXPECT_EQ(N(at(99)[0], at(100)[0]), N(243, 301));
+    check_collision(); // 98 and 99 pushed 1 each; 99 then half its overlap of 5 with 100
+    EXPECT_EQ(N(at(98)[0], at(99)[0], at(100)[0]), N(186, 243.5, 301)); // 100 never moves
     Menu_Option = MENU_ONE_PLAYER; // the computer watches the last bumper slot
     place(LAST_BUMPER_SLOT, KIND_BUMPER, 650, 300, 1, 0);
     srand(5), player_input();
