@@ -48,8 +48,8 @@ extern float p1_dy, p2_dy;
 constexpr int BALLS_PER_GAME = 400;
 
 // Starts the library, timer, input, sound and the chosen display mode (the command line's
-// choice completed from the settings file), and loads the data file. Returns only on success;
-// every failure ends the process with status 1 and a word on standard error.
+// choice completed from the settings file), and loads the data file. Returns 0, and only on
+// success: every failure ends the process with status 1 and a word on standard error.
 int initialise();
 // All of the start-up after the library's own, in its order: keyboard, the tick, mouse, pads,
 // sound, the settings file, the display mode and its hooks, the data file, the off-screen
