@@ -267,7 +267,6 @@ void hiscore_display(int wait)
     hiscore_frames = 0;
     text_mode_transparent();
     clear_keybuf();
-    clear_bitmap(buffer);
     set_game_mouse_range(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     // Any button leaves once the pointer was on the ball in the frame before. A closed window
     // leaves at once: from the menu the game then ends; after name entry the score is saved first.

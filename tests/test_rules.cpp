@@ -37,10 +37,8 @@ TEST_F(Rules, BallsMoveAndShedTrailsBumpersMoveAndSpin)
                                  {72, 235, -2, 0, 0},    // lands on 255, which is 0
                                  {73, 240, 0, 2, 260},   // goes on past it
                                  {101, 0, 1, 1, 0}};     // past the last slot that moves
-    for (const auto &b : bumpers) {
-        place(int(b[0]), KIND_BUMPER, 400, 300, b[2], b[3]);
-        sprite[int(b[0])].angle = int(b[1]);
-    }
+    for (const auto &b : bumpers)
+        place(int(b[0]), KIND_BUMPER, 400, 300, b[2], b[3]), sprite[int(b[0])].angle = int(b[1]);
     set_color_depth(32), move_sprites(), set_color_depth(16); // colours kept to the bit
     for (const auto &b : bumpers)
         EXPECT_EQ(sprite[int(b[0])].angle, b[4]) << b[0];
