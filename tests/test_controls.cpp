@@ -201,9 +201,12 @@ TEST_F(Controls, PadsMoveTheMenusPointerByTheClockAndTheirFirstButtonClicks)
     EXPECT_EQ(after(10), N(440, 300, 300)) << "4 pixels a tick, once however often it is read";
     tilt[0][0][0] = -PAD_FULL_TILT, tilt[1][2][1] = PAD_FULL_TILT; // left; the second's d-pad down
     EXPECT_EQ(after(10), N(400, 340, 340));
-    for (int n = 0; n < 10; n++)
-        after(10);
-    EXPECT_EQ(after(10), N(0, 599, 599)) << "held at the edges";
+    for (int right : {0, 1}) { // held at the edges: left and bottom, then right and top
+        tilt[0][0][0] = right ? PAD_FULL_TILT : -PAD_FULL_TILT, tilt[1][2][1] = -tilt[0][0][0];
+        for (int n = 0; n < 20; n++)
+            after(10);
+        EXPECT_EQ(after(10), N(799 * right, 599 - 599 * right, 599 - 599 * right));
+    }
     mouse_x = 100, mouse_y = 500; // the mouse moved: it takes the pointer
     EXPECT_EQ(after(0), N(100, 500, 500));
     button[1][PAD_FIRE_BUTTON] = 1; // the stick and the d-pad still held

@@ -77,11 +77,7 @@ start_xvfb() {
 }
 
 # A private X server of another size in place of the running one.
-restart_xvfb() {
-    kill "$XVFB_PID" 2>/dev/null
-    wait "$XVFB_PID" 2>/dev/null
-    start_xvfb "$1"
-}
+restart_xvfb() { kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; start_xvfb "$1"; }
 
 # start_game [FOLDER COMMAND...]: the game, or a launcher that ends by executing it, in its
 # folder; GAME_PID is the game's process, its output goes to game.out and game.err.
@@ -189,19 +185,8 @@ name_turn() {
 
 # Pointer moves, clicks and keys that last long enough for the game's polling to see them.
 move_to() { xdotool mousemove "$1" "$2"; sleep 0.15; }
-click_at() {
-    move_to "$1" "$2"
-    xdotool mousedown 1
-    sleep 0.25
-    xdotool mouseup 1
-    sleep 0.1
-}
-press_key() {
-    xdotool keydown "$1"
-    sleep "${2:-0.15}"
-    xdotool keyup "$1"
-    sleep 0.05
-}
+click_at() { move_to "$1" "$2"; xdotool mousedown 1; sleep 0.25; xdotool mouseup 1; sleep 0.1; }
+press_key() { xdotool keydown "$1"; sleep "${2:-0.15}"; xdotool keyup "$1"; sleep 0.05; }
 type_text() {
     local i
     for ((i = 0; i < ${#1}; i++)); do press_key "${1:i:1}" 0.08; done
