@@ -295,6 +295,24 @@ bool send_held_picture()
     return false;
 }
 
+// When the process ends, screen is the display again, for the library to close it.
+static void restore_display_screen()
+{
+    if (display_bitmap) {
+        BITMAP *frame = screen;
+        screen = display_bitmap;
+        display_bitmap = nullptr;
+        destroy_bitmap(frame);
+    }
+}
+
+static void restore_display_screen_at_exit()
+{
+    static bool registered = false;
+    if (!registered) atexit(restore_display_screen);
+    registered = true;
+}
+
 bool scale_frame_onto(BITMAP *frame, BITMAP *display, const display_view &v)
 {
     const int depth = bitmap_color_depth(frame);
@@ -314,6 +332,7 @@ bool scale_frame_onto(BITMAP *frame, BITMAP *display, const display_view &v)
     clear_bitmap(display);
     display_bitmap = display;
     screen = frame;
+    restore_display_screen_at_exit();
     // The new display shows nothing yet: the frame goes out at the next tick.
     last_sent_valid = false;
     picture_waiting = true;
@@ -322,24 +341,6 @@ bool scale_frame_onto(BITMAP *frame, BITMAP *display, const display_view &v)
 }
 
 // ---- setting the mode ----
-
-// When the process ends, screen is the display again, for the library to close it.
-static void restore_display_screen()
-{
-    if (display_bitmap) {
-        BITMAP *frame = screen;
-        screen = display_bitmap;
-        display_bitmap = nullptr;
-        destroy_bitmap(frame);
-    }
-}
-
-static void restore_display_screen_at_exit()
-{
-    static bool registered = false;
-    if (!registered) atexit(restore_display_screen);
-    registered = true;
-}
 
 static void mode_failed(const char *what)
 {
@@ -410,7 +411,6 @@ static void scale_onto_display(const display_view &v)
     if (!frame) mode_failed("no memory for the game's 800x600 picture");
     clear_bitmap(frame);
     if (!scale_frame_onto(frame, screen, v)) mode_failed("no memory for the game's scaled picture");
-    restore_display_screen_at_exit();
 }
 
 // Tries depths in order; the first the system takes is kept. True on success.
@@ -515,7 +515,6 @@ static bool set_mode_keeping_frame(BITMAP *frame, const mode_request &r)
     if (switched) current_mode = r;
     if (!scale_frame_onto(frame, screen, current_mode.view))
         mode_failed("no memory for the game's scaled picture");
-    restore_display_screen_at_exit();
     return switched;
 }
 

@@ -4,6 +4,7 @@
 
 #include <allegro/internal/aintern.h>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 bool (*null_mode_refused)(int, int, int, bool) = nullptr;
@@ -29,6 +30,7 @@ static void counted_blit(BITMAP *s, BITMAP *d, int sx, int sy, int dx, int dy, i
 }
 
 // Any size at any depth the library draws at, unless the caller refuses it.
+static BITMAP *opened_display;
 static BITMAP *open_display(int w, int h, int, int, int depth)
 {
     BITMAP *display = nullptr;
@@ -45,7 +47,16 @@ static BITMAP *open_display(int w, int h, int, int, int depth)
     gfx_driver->w = w, gfx_driver->h = h;
     null_display_blits = 0;
     ustrzcpy(null_display_title, sizeof null_display_title, window_title);
-    return display;
+    return opened_display = display;
+}
+
+// The library closes a display with the bitmap it opened; a real driver given another one would
+// free memory not its own. Said here, so that a game that left its frame as the screen shows.
+static void close_display(BITMAP *b)
+{
+    if (b != opened_display)
+        fputs("the null display was closed with a bitmap not its own\n", stderr);
+    opened_display = nullptr;
 }
 
 static void no_retrace() {}
@@ -58,7 +69,7 @@ static void set_up_display_driver(GFX_DRIVER &d, const char *name, bool windowed
 {
     d.id = windowed ? AL_ID('N', 'W', 'I', 'N') : AL_ID('N', 'F', 'U', 'L');
     d.name = d.desc = d.ascii_name = name;
-    d.init = open_display;
+    d.init = open_display, d.exit = close_display;
     d.vsync = no_retrace;
     d.set_palette = no_palette; // an 8-bit mode's colours are the bitmap's own numbers
     d.linear = TRUE;

@@ -324,6 +324,16 @@ TEST_F(Display, SwitchKeepsTheFrameAndThePointersPlace)
     EXPECT_EQ(file_bytes(SETTINGS_FILE) + modes_asked,
               "mode = window\nwindow 800x600x16;full 1366x768x16;window 800x600x16;"
               "full 1366x768x16;");
+    // No memory for the scaled picture, then no mode at all: the game stops. Switched, the game
+    // ends closing the display it opened, without a word.
+    desktop_width = 1366, rmdir("brumzel-ball.cfg.tmp");
+    for (int lost : {0, 1, 2})
+        EXPECT_EXIT((lost == 1 ? refused_depths = -1 : bitmaps_before_failure = 1 - lost,
+                     switch_display_mode(), exit(0)),
+                    testing::ExitedWithCode(lost < 2),
+                    lost == 2 ? "^$"
+                    : lost    ? "lost in a switch"
+                              : "scaled picture");
     back_to_plain_display();
 }
 
@@ -344,5 +354,10 @@ TEST_F(Display, ModesThatCannotBeSetSayWhyAndStop)
     null_desktop_w = 0; // a desktop of no known size
     chosen_display = {DISPLAY_DESKTOP, SCALE_UNSET};
     EXPECT_EXIT(set_display_mode(), testing::ExitedWithCode(1), "the desktop's size is not known");
+    refused_depths = 0, chosen_display = {DISPLAY_WINDOW, 2}; // the mode's bitmap made, then no
+    for (int made : {1, 2}) // memory for either picture, also said in the library's message box
+        EXPECT_EXIT((dup2(2, 1), bitmaps_before_failure = made, set_display_mode()),
+                    testing::ExitedWithCode(1),
+                    made == 1 ? "start:\nno memory for the game's 800x600" : "the game's scaled");
     back_to_plain_display();
 }
