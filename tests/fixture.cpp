@@ -199,8 +199,7 @@ std::string file_bytes(const char *path)
 int pictures_compared = 0;
 void compare_picture(const std::string &name, BITMAP *bmp)
 {
-    pictures_compared++;
-    if (!bmp) bmp = screen;
+    pictures_compared++, bmp = bmp ? bmp : screen;
     const std::string base = std::string(PICTURES_DIR) + "/" + name;
     rgb_picture now, reviewed;
     now.w = bmp->w, now.h = bmp->h;
@@ -225,13 +224,11 @@ void compare_picture(const std::string &name, BITMAP *bmp)
 
 void back_to_plain_display()
 {
-    leave_display_mode();
-    refused_width = -1, refused_depths = 0;
+    leave_display_mode(), refused_width = -1, refused_depths = 0;
     null_desktop_w = SCREEN_WIDTH, null_desktop_h = SCREEN_HEIGHT, null_desktop_depth = 16;
     set_color_depth(16);
     ASSERT_EQ(set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0), 0);
-    use_display_view(window_view(1));
-    chosen_display = {DISPLAY_UNSET, SCALE_UNSET};
+    use_display_view(window_view(1)), chosen_display = {DISPLAY_UNSET, SCALE_UNSET};
 }
 
 void write_file(const char *path, const std::string &bytes)

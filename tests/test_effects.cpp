@@ -178,6 +178,16 @@ TEST_F(Effects, OnlyCornerPadsFlashAtTheirCornerForTenFrames)
         }
         EXPECT_EQ(frames, 10) << k;
     }
+    // A flash asked again is drawn again once another corner's picture covered it: here the top
+    // left's made large enough to reach the bottom left's, both plain colours.
+    BITMAP *small = create_bitmap(100, 100), *large = create_bitmap(700, 500);
+    clear_to_color(small, 1), clear_to_color(large, 2);
+    std::swap(bottom_left1, small), std::swap(top_left1, large);
+    create_pad_rebound(KIND_PAD_BOTTOM_LEFT), create_pad_rebound(KIND_PAD_TOP_LEFT);
+    create_pad_rebound(KIND_PAD_BOTTOM_LEFT), do_pad_rebound();
+    EXPECT_EQ(N(getpixel(buffer, 60, 470), getpixel(buffer, 60, 40)), N(1, 2));
+    std::swap(bottom_left1, small), std::swap(top_left1, large);
+    destroy_bitmap(small), destroy_bitmap(large);
 }
 
 // The logo is read a column and a row past its 60x60, which come out black; mask-coloured pixels

@@ -56,13 +56,10 @@ TEST_F(GameData, DamagedFilesAreRefusedBeforeTheLoaderSeesThem)
     enter_temp_dir();
     std::string why;
     auto load = [&why](const bytes &b) {
-        FILE *f = fopen("GAMEDATA.DAT", "wb");
-        if (!b.empty()) fwrite(b.data(), 1, b.size(), f); // an empty vector may have no storage
-        fclose(f);
+        write_file("GAMEDATA.DAT", std::string(b.begin(), b.end()));
         char text[256] = "";
         bool ok = load_gamedata("GAMEDATA.DAT", text, sizeof text);
-        why = text;
-        return ok;
+        return why = text, ok;
     };
     bytes u = {'s', 'l', 'h', '.'};
     PACKFILE *f = pack_fopen(gamedata_path(), "rp");
@@ -145,8 +142,7 @@ TEST_F(GameData, DamagedFilesAreRefusedBeforeTheLoaderSeesThem)
         outer.resize(24), put(outer, 12, DAT_FILE, 4);
         put(outer, 16, uint32_t(nested.size() - 8), 4);
         put(outer, 20, uint32_t(nested.size() - 8), 4);
-        outer.insert(outer.end(), nested.begin() + 8, nested.end());
-        nested = outer;
+        outer.insert(outer.end(), nested.begin() + 8, nested.end()), nested = outer;
         EXPECT_FALSE(load(nested)) << depth;
         EXPECT_NE(why.find(depth == 5 ? "too deep" : "holds 1 entries"), std::string::npos) << why;
     }

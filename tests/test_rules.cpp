@@ -89,13 +89,11 @@ TEST_F(Rules, LaunchesLeaveTheLaunchersWithTheirSidesAimEverySixteenSteps)
         new_ball(KIND_P2_BALL);
         EXPECT_EQ(N(balls_of(KIND_P2_BALL), p2_balls), N(r[2], r[1] - r[2])) << r[0];
     }
-    sprite[0].type = sprite[1].type = sprite[3].type = KIND_P2_BALL;
-    new_ball(KIND_P1_BALL); // the lowest free slot
-    EXPECT_EQ(N(sprite[2].type, free_ball_slot()), N(KIND_P1_BALL, 4));
+    sprite[0].type = sprite[1].type = sprite[3].type = KIND_P2_BALL, new_ball(KIND_P1_BALL);
+    EXPECT_EQ(N(sprite[2].type, free_ball_slot()), N(KIND_P1_BALL, 4)); // the lowest free slot
     for (int n = 0; n <= OVERFLOW_BALL_SLOT; n++)
         place(n, KIND_P2_BALL, 400, 300, -3, 0);
-    p1_frames = 100;
-    new_ball(KIND_P1_BALL); // all 50 taken: the overflow ball is replaced
+    p1_frames = 100, new_ball(KIND_P1_BALL); // all 50 taken: the overflow ball is replaced
     EXPECT_EQ(N(sprite[50].type, sprite[50].x, sprite[49].type), N(KIND_P1_BALL, 30, KIND_P2_BALL));
 }
 
