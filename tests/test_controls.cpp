@@ -55,8 +55,7 @@ class Controls : public Headless {
     }
     void TearDown() override
     {
-        plug_pads(0), pause_waiting = nullptr;
-        Headless::TearDown();
+        plug_pads(0), pause_waiting = nullptr, Headless::TearDown();
     }
 };
 

@@ -77,13 +77,11 @@ class Pictures : public Headless {
     }
     void SetUp() override
     {
-        Headless::SetUp();
-        picture_shown = picture_seen, long_rests.clear();
+        Headless::SetUp(), picture_shown = picture_seen, long_rests.clear();
     }
     void TearDown() override
     {
-        picture_shown = nullptr, watch = nullptr;
-        Headless::TearDown();
+        picture_shown = nullptr, watch = nullptr, Headless::TearDown();
     }
 };
 

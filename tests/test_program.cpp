@@ -143,6 +143,18 @@ TEST_F(Program, StartUpFailuresSayWhyAndStop)
     remove(GAMEDATA_FILE);
     EXPECT_EXIT((dup2(2, 1), initialise_on_library()), testing::ExitedWithCode(1),
                 "start: GAMEDATA.DAT.*start:\nGAMEDATA.DAT"); // and in the library's message
+    // The headless start (the tests' and the timedemo's): its data file, its display and each of
+    // its three bitmaps missing in turn.
+    const char *says[] = {"^GAMEDATA.DAT is missing", "^the null display did not open: the null",
+                          "^the off-screen bitmaps could not"};
+    for (int made : {-1, 0, 1, 2, 3}) {
+        char why[256] = "";
+        EXPECT_EXIT((allegro_exit(), bitmaps_before_failure = made,
+                     exit(initialise_headless(made < 0 ? "" : gamedata_path(), why, sizeof why)
+                              ? 0
+                              : (fputs(why, stderr), 1))),
+                    testing::ExitedWithCode(1), says[std::min(made + 1, 2)]);
+    }
 }
 
 // The player of a whole run, at each picture: the clock ticks once (200 times once the game is

@@ -250,8 +250,7 @@ TEST_F(Replays, CommandLineAnswersAndRefusesBadRecordingsTouchingNothing)
         {T, std::string(REPLAY_MAX_FILE_BYTES + 1, 0), 1, "too large for a recording\n"},
         {T, good, 1, "brumzel-ball: the timedemo cannot start: GAMEDATA.DAT is missing"}, // here
     };
-    enter_temp_dir();
-    write_file(SCORE_FILE, std::string(SCORE_FILE_SIZE, 'x'));
+    enter_temp_dir(), write_file(SCORE_FILE, std::string(SCORE_FILE_SIZE, 'x'));
     write_file("brumzel-ball.cfg", "mode = window\n");
     for (auto [options, file, status, says] : runs) {
         remove("bad.rec");

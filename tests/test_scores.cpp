@@ -81,8 +81,7 @@ class Scores : public Headless {
     void SetUp() override
     {
         Headless::SetUp(), enter_temp_dir();
-        install_keyboard_hooks(hook_keypressed, hook_readkey);
-        set_default_scores(), queue("", "");
+        install_keyboard_hooks(hook_keypressed, hook_readkey), set_default_scores(), queue("", "");
     }
 };
 
