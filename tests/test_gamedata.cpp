@@ -11,8 +11,7 @@ using bytes = std::vector<uint8_t>;
 TEST_F(GameData, EntriesOfTheWrongKindOrSizeAreRefusedByNumber)
 {
     BITMAP *big = create_bitmap(801, 600);
-    // Entry replaced by entry from (-1: the end of the file, -2: an 801x600 bitmap, -3: no
-    // object), message.
+    // Entry, replaced by: an entry, -1 the file's end, -2 an 801x600 bitmap, -3 nothing; message.
     const std::tuple<int, int, const char *> rows[] = {
         {-1, 0, ""},
         {DAT_BACKGROUND, DAT_PAD_SOUND, "GAMEDATA.DAT: entry 0 is not a bitmap"},
@@ -21,6 +20,8 @@ TEST_F(GameData, EntriesOfTheWrongKindOrSizeAreRefusedByNumber)
         {DAT_END_OF_TIME_SOUND, -1, "GAMEDATA.DAT holds 45 entries, the game needs 46"},
         {DAT_BACKGROUND, -2, "entry 0 is a 801x600 bitmap, it must be 800x600"},
         {DAT_ENTERNAME, DAT_TITLE_BALL, "entry 8 is a 170x170 bitmap, it must be at least 605x130"},
+        {DAT_TITLE_BALL, DAT_HELP, "is a 800x600 bitmap, it must be 170x170"}, // exactly
+        {DAT_BRUMZEL, DAT_SPRITE1, "it must be at least 60x60"},
         {DAT_ENTERNAME, DAT_HELP, ""},     // larger than needed is fine
         {DAT_UNUSED_5, DAT_PAD_SOUND, ""}, // an unused entry takes anything but nothing
         {DAT_UNUSED_20, -3, "entry 20 is not an object"}};
