@@ -41,8 +41,9 @@ TEST_F(Effects, ParticlesFlyInADrawnDirectionAndShakeEachStep)
 TEST_F(Effects, ParticleIsDrawnWhileAliveAndTakesTheLowestFreeRecord)
 {
     MAX_PARTICLES = 300;
-    for (int n = 0; n < 301; n++)
+    for (int n = 0; n < 300; n++)
         create_particle(n, 0, 0, PARTICLE_DOT, 0, 255, 0, n == 7 || n == 200 ? 1 : 3);
+    create_particle(300, 0, 0, PARTICLE_DOT, 0, 255, 0, 12); // the 301st finds the table full
     int seen = 0;
     for (int frame = 0; frame < 4; frame++) {
         clear_bitmap(buffer);

@@ -269,8 +269,7 @@ TEST_F(Replays, CommandLineAnswersAndRefusesBadRecordingsTouchingNothing)
 
 // A game recorded here, headless: the first recording of a run that cannot be put in its place is
 // said on standard error, leaving no temporary file, and the run goes on; the next goes to FILE-2
-// and plays back exactly. The clock catches up at every third picture, so passes draw one to three
-// frames.
+// and plays back exactly. The clock catches up every third picture: passes draw 1 to 3 frames.
 static void catch_up_every_third_picture()
 {
     if (++pictures % 3 == 0) target_frames = actual_frames;
@@ -279,8 +278,7 @@ static void catch_up_every_third_picture()
 static void play_recorded_game()
 {
     picture_shown = catch_up_every_third_picture;
-    // As the game does: the logo sampled at start-up, the menu pass's resets, a new game and
-    // get ready's clock.
+    // As the game does: the logo sampled at start-up, the menu's resets, a new game, its clock.
     get_brumzel_pixels(), start_menu_pass(), initialise_newgame();
     actual_frames = target_frames = 0, begin_game_recording();
     while (game_continues()) {
