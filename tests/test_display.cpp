@@ -116,7 +116,6 @@ TEST_F(Display, CommandLineAndSettingsFileChooseTheModeAndTheSound)
             files += file ? file : "-";
         ASSERT_EQ(r, c.result);
         EXPECT_EQ(r == OPTIONS_BAD ? std::string(why).substr(0, strlen(c.files)) : files, c.files);
-        EXPECT_EQ(r == OPTIONS_BAD, why[0] != '\0') << "a refused line says why: " << why;
         remove(SETTINGS_FILE);
         if (c.settings) write_file(SETTINGS_FILE, c.settings);
         testing::internal::CaptureStderr();

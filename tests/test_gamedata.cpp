@@ -131,9 +131,16 @@ TEST_F(GameData, DamagedFilesAreRefusedBeforeTheLoaderSeesThem)
         EXPECT_EQ(load(b), size == 1u << 16) << why;
     }
     char text[256]; // no file at all: the headless start-up's test
-    for (size_t cut : {0ul, 4ul, 9ul, 100ul, u.size() / 2, u.size() - 1}) {
+    // Cut anywhere, to its last object: refused, saying where.
+    const std::pair<size_t, const char *> cuts[] = {
+        {0, "missing"},
+        {4, "not a data file"},
+        {9, "damaged (bad object count)"},
+        {100, "cut short or damaged at object 0"},
+        {u.size() - 1, "cut short or damaged at object 45"}};
+    for (auto [cut, says] : cuts) {
         EXPECT_FALSE(load(bytes(u.begin(), u.begin() + cut))) << "cut at " << cut;
-        EXPECT_NE(why.find("GAMEDATA.DAT"), std::string::npos) << why;
+        EXPECT_EQ(why.rfind("GAMEDATA.DAT is " + std::string(says), 0), 0u) << why;
     }
     // The whole file nested as the one object of another, one to five deep.
     bytes nested = u;

@@ -113,12 +113,13 @@ TEST_F(Pictures, CardsMenuAndTheScreensItOpensLookAsReviewed)
     EXPECT_EQ(N(mouse_range == whole_screen, menu_bottom), N(1, 600)); // the table's, the menu's
     mouse_range = {}, text_modes += std::exchange(_textmode, 0);
     EXPECT_EQ(N(Menu_Option, help_pictures > 140, typed_keys.size(), fade_pictures),
-              N(MENU_QUIT, 1, 0, 15)); // the menu fades in 15 steps
+              N(MENU_QUIT, 1, 0, 15));
     mouse_x = 150, mouse_y = 450, typed_keys = "q"; // typed before the credits: never read after
     Menu_Option = MENU_NONE; // the menu's quit is behind: the credits fade once the click is let go
     run_screen(credits, click_after("credits", 70, 791, 503, 1));
-    EXPECT_EQ(N(mouse_range == whole_screen, typed_keys.size(), text_modes + _textmode),
-              N(1, 0, -3));
+    EXPECT_EQ(
+        N(mouse_range == whole_screen, typed_keys.size(), text_modes + _textmode, fade_pictures),
+        N(1, 0, -3, 15));
     const sound title = {DAT_TITLE_MUSIC, 255, 128, 1000};
     EXPECT_EQ(sounds, (sound_log{{DAT_INTRO_SOUND, 255, 128, 1000},
                                  title,

@@ -124,13 +124,6 @@ TEST_F(Rules, MouseAimsAndFiresForPlayerOneKeysForPlayerTwo)
     key[KEY_LCONTROL] = key[KEY_UP] = 1;
     input_steps(40);
     EXPECT_EQ(N(p2_dy, balls_of(KIND_P2_BALL)), N(0, 0));
-    enter_temp_dir(); // S saves the last drawn frame as dump.pcx, or nothing where it cannot
-    clear_to_color(buffer, makecol(0, 0, 255));
-    key[KEY_S] = 1, input_steps(1);
-    BITMAP *shot = load_bitmap(SCREENSHOT_FILE, nullptr);
-    ASSERT_NE(shot, nullptr);
-    EXPECT_EQ(N(shot->w, shot->h, pixels(shot, 0, 0, 799, 599, -1, buffer)), N(800, 600, 0));
-    destroy_bitmap(shot);
 }
 
 // Per bumper right of x 600 moving right two draws: fire on 0 or 1 of ten, then aim up 0.01 on
