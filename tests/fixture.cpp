@@ -93,11 +93,9 @@ int main(int argc, char **argv)
     int status = RUN_ALL_TESTS();
     tests_done = true;
     int skipped = ::testing::UnitTest::GetInstance()->skipped_test_count();
-    if (skipped > 0) {
+    if (skipped > 0)
         fprintf(stderr, "%d tests were skipped; a skipped test counts as failed\n", skipped);
-        return 1;
-    }
-    return status;
+    return skipped > 0 ? 1 : status;
 }
 
 static int open_files()

@@ -213,7 +213,11 @@ TEST_F(Display, PicturesGoOutOnceATickAndOnlyWhenNew)
                   N(st.sent, colours[st.shown]))
             << st.ops;
     }
-    back_to_plain_display();
+    // M pressed and let go within a rest mutes the sound.
+    null_rested = [](unsigned) { key[KEY_M] = !key[KEY_M] && !sound_muted; };
+    rest_unless_closed(100), null_rested = nullptr;
+    EXPECT_TRUE(sound_muted);
+    set_muted(false), back_to_plain_display();
 }
 
 // The mode line read (the first before any section, named in any case) is replaced in place with

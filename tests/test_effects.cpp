@@ -40,6 +40,7 @@ TEST_F(Effects, ParticlesFlyInADrawnDirectionAndShakeEachStep)
 // life is 0 or less, born dead it leaves it free, and a full table drops it.
 TEST_F(Effects, ParticleIsDrawnWhileAliveAndTakesTheLowestFreeRecord)
 {
+    MAX_PARTICLES = -1, create_particle(0, 0, 0, PARTICLE_DOT, 0, 255, 0, 12); // a table of none
     MAX_PARTICLES = 300;
     for (int n = 0; n < 300; n++)
         create_particle(n, 0, 0, PARTICLE_DOT, 0, 255, 0, n == 7 || n == 200 ? 1 : 3);

@@ -179,10 +179,8 @@ TEST_F(Scores, TableAndNameEntryDrawTheSameEitherWayAndTakeOnlyQualifyingScores)
     BITMAP *want = create_bitmap(800, 600);
     blit(buffer, want, 0, 0, 0, 0, 800, 600);
     strcpy(score_table[3].player_name, "Q\x01\x7f\x80\xff!");
-    blit(hiscore_table1, buffer, 0, 0, 0, 0, 800, 600);
-    set_clip_rect(buffer, 101, 0, 799, 599);
-    fade_pictures = -1, hiscore_display(0);
-    set_clip_rect(buffer, 0, 0, 799, 599);
+    blit(hiscore_table1, buffer, 0, 0, 0, 0, 800, 600), set_clip_rect(buffer, 101, 0, 799, 599);
+    fade_pictures = -1, hiscore_display(0), set_clip_rect(buffer, 0, 0, 799, 599);
     EXPECT_EQ(N(pixels(buffer, 101, 0, 799, 599, -1, want), hiscore_frames, fade_pictures),
               N(0, 1, -1)); // one frame, no fade when not waiting
     EXPECT_STREQ(score_table[3].player_name, "Q\x01\x7f\x80\xff!");
@@ -206,8 +204,7 @@ TEST_F(Scores, TiedPlayersGetTheirOwnHeadingsInTurn)
     p1_score = p2_score = 300;
     for (int player : {1, 2}) {
         EXPECT_EQ(name_entry_player(300), player);
-        queue("", "ab");
-        hiscore_enter_name(300);
+        queue("", "ab"), hiscore_enter_name(300);
     }
     Menu_Option = MENU_ONE_PLAYER;
     EXPECT_EQ(name_entry_player(300), 1);
