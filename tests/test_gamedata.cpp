@@ -130,8 +130,8 @@ TEST_F(GameData, DamagedFilesAreRefusedBeforeTheLoaderSeesThem)
         b.insert(b.begin() + property[0], p.begin(), p.end());
         EXPECT_EQ(load(b), size == 1u << 16) << why;
     }
-    char text[256]; // no file at all: the headless start-up's test
-    // Cut anywhere, to its last object: refused, saying where.
+    char text[256];
+    // Cut anywhere, to its last object: refused, saying where (no file at all: test_program's).
     const std::pair<size_t, const char *> cuts[] = {
         {0, "missing"},
         {4, "not a data file"},
